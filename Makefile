@@ -1,0 +1,23 @@
+# Two entry points: `make demo` builds a release and checks the bundled
+# example, `make test` builds with the sanitizers and runs every test.
+JOBS ?= 2
+
+.PHONY: demo test bench clean
+
+demo:
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
+	cmake --build build/release -j$(JOBS)
+	./build/release/tavelin check examples/*.ibs
+
+test:
+	cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DTAVELIN_SANITIZE=ON
+	cmake --build build/debug -j$(JOBS)
+	ctest --test-dir build/debug --output-on-failure -j$(JOBS)
+
+bench:
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
+	cmake --build build/release -j$(JOBS)
+	./build/release/tavelin_bench
+
+clean:
+	rm -rf build

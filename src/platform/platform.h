@@ -1,0 +1,32 @@
+#ifndef TAVELIN_PLATFORM_H
+#define TAVELIN_PLATFORM_H
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+// Every file, directory and time service the library needs, so the rest of
+// the code stays portable.
+
+int PLAT_FileExists(const char* pszPath);
+int PLAT_FileReadable(const char* pszPath);
+// Stores the modification time and returns 1; returns 0 when the file
+// cannot be queried.
+int PLAT_FileTime(const char* pszPath, time_t* ptTime);
+int PLAT_DirExists(const char* pszPath);
+// Creates one directory level; 1 when it exists afterwards.
+int PLAT_MakeDir(const char* pszPath);
+int PLAT_Rename(const char* pszFrom, const char* pszTo);
+int PLAT_Remove(const char* pszPath);
+// Names (not paths) of the regular files of a directory whose names end in
+// the extension, compared without regard to case; sorted by name.
+std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExtension);
+// Joins with '/', leaving out a separator already at the end of the directory.
+std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName);
+// Splits at the last '/' or '\\': the directory keeps its separator.
+void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::string* pstrName);
+time_t PLAT_Now();
+// The modal message of the host's window system: written to standard error.
+void PLAT_MessageBox(const char* pszTitle, const char* pszText);
+
+#endif

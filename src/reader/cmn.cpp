@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 #include "reader/diag.h"
@@ -319,6 +320,15 @@ void CMN_FreeTokens(TOKENS* pTokens) {
 
 // ---------------------------------------------------------------- numbers
 
+namespace {
+
+locale_t CLocale() {
+    static const locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return s_locale;
+}
+
+}  // namespace
+
 int CMN_GetUnsigned(const char* psz, unsigned long* pulValue) {
     TAV_ASSERT(psz != nullptr && pulValue != nullptr);
     *pulValue = 0;
@@ -337,8 +347,9 @@ int CMN_GetNumber(const char* psz, double* pdValue) {
     size_t nLength = DecimalLength(psz);
     if (nLength == 0) return 0;
     // Only the decimal part goes to the C library, so that "0x10" stays
-    // the number 0 followed by text.
-    double dValue = strtod(std::string(psz, nLength).c_str(), nullptr);
+    // the number 0 followed by text.  The "C" locale keeps the decimal point
+    // a point whatever locale the host application has set.
+    double dValue = strtod_l(std::string(psz, nLength).c_str(), nullptr, CLocale());
     if (std::isinf(dValue)) return 0;  // too large for any IBIS quantity
 
     const char* pAfter = psz + nLength;

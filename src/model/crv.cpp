@@ -2,6 +2,7 @@
 #include "model/crv.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "model/mdl.h"
 #include "reader/cmn.h"

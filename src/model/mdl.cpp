@@ -2,6 +2,7 @@
 #include "model/mdl.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "model/crv.h"
 #include "model/ramp.h"

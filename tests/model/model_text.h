@@ -1,6 +1,7 @@
 #ifndef TAVELIN_TESTS_MODEL_TEXT_H
 #define TAVELIN_TESTS_MODEL_TEXT_H
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -25,6 +26,21 @@ std::string CleanModel(const std::string& strName);
 // "Component not found" error; that line is left out.
 std::string ReadModels(const std::string& strBody, const std::function<void(IBIS*)>& inspect = nullptr,
                        const std::string& strVersion = "3.2");
+
+// The log of module calls made directly, outside a read: attached for
+// the lifetime of the object, with the line number starting at 0.
+class DirectLog {
+public:
+    DirectLog();
+    ~DirectLog();
+    DirectLog(const DirectLog&) = delete;
+    DirectLog& operator=(const DirectLog&) = delete;
+    void NextLine();
+    std::string Text() const;
+
+private:
+    FILE* m_pLog;
+};
 
 // The model of that name in the document (the newest one), or null.
 MDL* FindModel(IBIS* pIbis, const char* pszName);

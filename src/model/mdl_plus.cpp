@@ -5,6 +5,9 @@
 
 namespace {
 
+// The value of the end entry of every spelling table.
+enum { END_MARKER = 1 };
+
 int GetNumber(const MDL* pMdl, double* MDL::*pField, double* pdOut) {
     TAV_ASSERT(pMdl != nullptr && pdOut != nullptr);
     const double* pdValue = pMdl->*pField;
@@ -28,7 +31,7 @@ int GetSpelling(const MDL* pMdl, const MDL_SPELLING* pTable, unsigned MDL::*pFie
     TAV_ASSERT(pMdl != nullptr && ppszText != nullptr);
     const unsigned eValue = pMdl->*pField;
     *ppszText = MDL_Spelling(pTable, eValue);
-    for (int i = 0; pTable[i].eValue != MT_NO_TYPE; ++i)
+    for (int i = 0; pTable[i].eValue != END_MARKER; ++i)
         if (pTable[i].eValue == eValue) return 1;
     return 0;
 }

@@ -5,7 +5,12 @@
 #include <initializer_list>
 
 #include "model/crv.h"
+#include "model/drvsh.h"
+#include "model/mspec.h"
 #include "model/ramp.h"
+#include "model/sinfo.h"
+#include "model/smos.h"
+#include "model/submdl.h"
 #include "model/wvfrm.h"
 #include "reader/cmn.h"
 #include "reader/diag.h"
@@ -107,27 +112,29 @@ const IvTable g_aIvTables[] = {
     {KW_POWER_CLAMP, "POWER Clamp", &MDL::pPowerClamp},
 };
 
-enum eSeriesSection { SECTION_NONE, SECTION_ON, SECTION_OFF };
+// The series elements, each one typ/min/max value of the current series
+// section.
+struct SeriesValue {
+    int eKeyword;
+    const char* pszName;
+    RNG* SINFO::*pField;
+};
+
+const SeriesValue g_aSeriesValues[] = {
+    {KW_R_SERIES, "R_series", &SINFO::pRseries},   {KW_L_SERIES, "L_series", &SINFO::pLseries},
+    {KW_RL_SERIES, "Rl_series", &SINFO::pRlSeries}, {KW_C_SERIES, "C_series", &SINFO::pCseries},
+    {KW_LC_SERIES, "Lc_series", &SINFO::pLcSeries}, {KW_RC_SERIES, "Rc_series", &SINFO::pRcSeries},
+};
 
 struct MdlState {
     MDL* pCur = nullptr;
     int eLastKeyword = KW_NOT_KEY;
-    // Series sections.  Their SINFO records are made and filled by the
-    // series module, which plugs in at OpenSeriesSection and in
-    // CheckSeriesSections; until then this module tracks which section
-    // is open and which have been opened, for its own placement rules.
-    int eCurSection = SECTION_NONE;
-    bool bOnOpened = false;
-    bool bOffOpened = false;
+    // The series section of the current model that series keywords fill:
+    // null until [On], [Off] or the first series keyword.
+    SINFO* pCurSection = nullptr;
 };
 
 MdlState g_mdl;
-
-void ClearSeriesState() {
-    g_mdl.eCurSection = SECTION_NONE;
-    g_mdl.bOnOpened = false;
-    g_mdl.bOffOpened = false;
-}
 
 const TypedKeyword* FindTypedKeyword(int eKeyword) {
     for (const TypedKeyword& typed : g_aTypedKeywords)
@@ -138,6 +145,12 @@ const TypedKeyword* FindTypedKeyword(int eKeyword) {
 const IvTable* FindIvTable(int eKeyword) {
     for (const IvTable& table : g_aIvTables)
         if (table.eKeyword == eKeyword) return &table;
+    return nullptr;
+}
+
+const SeriesValue* FindSeriesValue(int eKeyword) {
+    for (const SeriesValue& value : g_aSeriesValues)
+        if (value.eKeyword == eKeyword) return &value;
     return nullptr;
 }
 
@@ -316,21 +329,29 @@ void CheckPositive(const RNG* pRng, const char* pszName) {
         DIAG_ErrorLine("%s Max value should be > 0", pszName);
 }
 
+bool AlreadyDefined(const MDL* pMdl, const RNG* pField, const char* pszName) {
+    if (pField == nullptr) return false;
+    DIAG_ErrorLine("%s Already Defined For Model '%s'", pszName, pMdl->szName);
+    return true;
+}
+
+// The typ/min/max value that follows the keyword.
+void ReadKeywordValue(char* pszLine, const char* pszName, RNG** ppField) {
+    char* pszRest = pszLine;
+    if (!CMN_SkipKeyword(&pszRest)) pszRest = pszLine + strlen(pszLine);
+    RNG_Parse(pszRest, pszName, ppField);
+    CheckTypicalNotNA(*ppField);
+}
+
 void ReadTypedValue(MDL* pMdl, const TypedKeyword& typed, char* pszLine) {
     RNG*& pField = pMdl->*(typed.pField);
-    if (pField != nullptr) {
-        DIAG_ErrorLine("%s Already Defined For Model '%s'", typed.pszName, pMdl->szName);
-        return;
-    }
-    if (pMdl->eModelType == MT_SERIES_SWITCH && g_mdl.eCurSection != SECTION_NONE &&
+    if (AlreadyDefined(pMdl, pField, typed.pszName)) return;
+    if (pMdl->eModelType == MT_SERIES_SWITCH && g_mdl.pCurSection != nullptr &&
         typed.bBeforeSwitchSections)
         DIAG_ErrorLine(
             "Model '%s' is of type Series_switch. %s should be defined before the [On] and [Off] sections",
             pMdl->szName, typed.pszName);
-    char* pszRest = pszLine;
-    if (!CMN_SkipKeyword(&pszRest)) pszRest = pszLine + strlen(pszLine);
-    RNG_Parse(pszRest, typed.pszName, &pField);
-    CheckTypicalNotNA(pField);
+    ReadKeywordValue(pszLine, typed.pszName, &pField);
     if (typed.eKeyword == KW_TTGND || typed.eKeyword == KW_TTPOWER) CheckPositive(pField, typed.pszName);
 }
 
@@ -346,36 +367,46 @@ void CheckModelSpecPlacement(const MDL* pMdl) {
             "[Model Spec] should be specified immediately after all the subparameters of a model and before the other keywords of a model");
 }
 
-// The series module makes the section's SINFO record here (SINFO_Begin
-// for [On] and [Off], SINFO_New for an implied [On]) and makes it the
-// current section.
-void OpenSeriesSection(int eSection) {
-    g_mdl.eCurSection = eSection;
-    if (eSection == SECTION_ON) g_mdl.bOnOpened = true;
-    if (eSection == SECTION_OFF) g_mdl.bOffOpened = true;
-}
-
-void ReadSwitchSection(const MDL* pMdl, int eKeyword) {
+// [On] and [Off] open the section that the series keywords after them
+// fill; a repeated one replaces the earlier.
+void ReadSwitchSection(MDL* pMdl, int eKeyword, char* pszLine) {
     if (pMdl->eModelType != MT_SERIES_SWITCH) {
         DIAG_ErrorLine("Keyword is valid only for Series_switch models");
         return;
     }
-    OpenSeriesSection(eKeyword == KW_ON ? SECTION_ON : SECTION_OFF);
+    SINFO** ppSlot = eKeyword == KW_ON ? &pMdl->pSeriesOn : &pMdl->pSeriesOff;
+    SINFO_Begin(pszLine, ppSlot, eKeyword == KW_ON ? "[On]" : "[Off]");
+    g_mdl.pCurSection = *ppSlot;
 }
 
 // Series keywords belong to Series and Series_switch models; the first
-// one without an open section opens [On].
-bool CheckSeriesKeyword(const MDL* pMdl) {
+// one without an open section opens [On].  The section to fill, or null.
+SINFO* CheckSeriesKeyword(MDL* pMdl) {
     if (!IsSeriesType(pMdl->eModelType)) {
         DIAG_ErrorLine("Keyword is valid only for Series and Series_switch models");
-        return false;
+        return nullptr;
     }
-    if (g_mdl.eCurSection == SECTION_NONE) {
+    if (g_mdl.pCurSection == nullptr) {
         if (pMdl->eModelType == MT_SERIES_SWITCH)
             DIAG_ErrorLine("No preceding [On] or [Off] keyword found. Assuming [On]");
-        OpenSeriesSection(SECTION_ON);
+        if (SINFO_New(&pMdl->pSeriesOn)) g_mdl.pCurSection = pMdl->pSeriesOn;
     }
-    return true;
+    return g_mdl.pCurSection;
+}
+
+void ReadSeriesKeyword(MDL* pMdl, SINFO* pSection, int eKeyword, char* pszLine) {
+    if (const SeriesValue* pValue = FindSeriesValue(eKeyword)) {
+        RNG*& pField = pSection->*(pValue->pField);
+        if (!AlreadyDefined(pMdl, pField, pValue->pszName))
+            ReadKeywordValue(pszLine, pValue->pszName, &pField);
+    } else if (eKeyword == KW_SERIES_CURRENT) {
+        CRV_Begin(pszLine, "Series_Current", &pSection->pSeriesCurrent);
+    } else {
+        TAV_ASSERT(eKeyword == KW_SERIES_MOSFET);
+        SMOS* pEntry = nullptr;
+        if (SMOS_Begin(pszLine, &pSection->pMosfets, &pEntry))
+            CRV_Begin(pszLine, "Series_MOSFET", &pEntry->pTable);
+    }
 }
 
 const char* WaveformName(int eKeyword) {
@@ -399,17 +430,17 @@ void HandleKeywordLine(MDL* pMdl, int eKeyword, char* pszLine) {
         WVFRM_Begin(pszLine, WaveformList(pMdl, eKeyword), WaveformName(eKeyword));
     } else if (eKeyword == KW_MODEL_SPEC) {
         CheckModelSpecPlacement(pMdl);
-        // MSPEC_Begin plugs in here.
+        MSPEC_Begin(pszLine, &pMdl->pMdlSpec);
+    } else if (eKeyword == KW_DRIVER_SCHEDULE) {
+        DRVSH_Begin(pszLine, &pMdl->pDrvSched);
     } else if (eKeyword == KW_ON || eKeyword == KW_OFF) {
-        ReadSwitchSection(pMdl, eKeyword);
+        ReadSwitchSection(pMdl, eKeyword, pszLine);
     } else if (eKeyword >= KW_R_SERIES && eKeyword <= KW_SERIES_MOSFET) {
-        // The series module reads the value, table or MOSFET entry into
-        // the current section here.
-        CheckSeriesKeyword(pMdl);
+        if (SINFO* pSection = CheckSeriesKeyword(pMdl))
+            ReadSeriesKeyword(pMdl, pSection, eKeyword, pszLine);
     } else {
-        // [Driver Schedule] (DRVSH_Begin) and [Add Submodel] (ADDSUB_Begin)
-        // plug in here.
-        TAV_ASSERT(eKeyword == KW_DRIVER_SCHEDULE || eKeyword == KW_ADD_SUBMODEL);
+        TAV_ASSERT(eKeyword == KW_ADD_SUBMODEL);
+        ADDSUB_Begin(pMdl, pszLine);
     }
 }
 
@@ -425,14 +456,18 @@ void HandleDataLine(MDL* pMdl, int eKeyword, char* pszLine) {
         RAMP_Line(pszLine, pMdl->pRamp, pMdl->szName);
     } else if (eKeyword == KW_RISING_WAVEFORM || eKeyword == KW_FALLING_WAVEFORM) {
         WVFRM_Line(pszLine, WaveformName(eKeyword));
-    } else if (eKeyword == KW_SERIES_CURRENT || eKeyword == KW_SERIES_MOSFET) {
-        // The series module reads table rows and MOSFET lines here.
-        CheckSeriesKeyword(pMdl);
+    } else if (eKeyword == KW_SERIES_CURRENT) {
+        if (SINFO* pSection = CheckSeriesKeyword(pMdl))
+            CRV_AddRow(pszLine, pSection->pSeriesCurrent, "Series_Current");
+    } else if (eKeyword == KW_SERIES_MOSFET) {
+        if (CheckSeriesKeyword(pMdl) != nullptr) SMOS_Line(pszLine);
+    } else if (eKeyword == KW_MODEL_SPEC) {
+        MSPEC_Line(pszLine, pMdl->pMdlSpec, pMdl->szName);
+    } else if (eKeyword == KW_DRIVER_SCHEDULE) {
+        DRVSH_Line(pszLine, pMdl->pDrvSched, pMdl->szName);
     } else {
-        // [Model Spec] (MSPEC_Line), [Driver Schedule] (DRVSH_Line) and
-        // [Add Submodel] (ADDSUB_Line) plug in here.
-        TAV_ASSERT(eKeyword == KW_MODEL_SPEC || eKeyword == KW_DRIVER_SCHEDULE ||
-                   eKeyword == KW_ADD_SUBMODEL);
+        TAV_ASSERT(eKeyword == KW_ADD_SUBMODEL);
+        ADDSUB_Line(pszLine, &pMdl->pAddSubmdl, pMdl->eModelType);
     }
 }
 
@@ -468,10 +503,18 @@ void CloseKeyword(MDL* pMdl, int eKeyword) {
         WVFRM_End("Rising", 1);
     } else if (eKeyword == KW_FALLING_WAVEFORM) {
         WVFRM_End("Falling", 1);
+    } else if (eKeyword == KW_MODEL_SPEC) {
+        MSPEC_End(pMdl);
+    } else if (eKeyword == KW_DRIVER_SCHEDULE) {
+        DRVSH_End(pMdl->pDrvSched, pMdl->szName);
+    } else if (eKeyword == KW_SERIES_CURRENT) {
+        SINFO* pSection = g_mdl.pCurSection;
+        if (pSection != nullptr && pSection->pSeriesCurrent != nullptr)
+            CRV_End(pMdl->szName, pMdl->eModelType, eKeyword, &pSection->pSeriesCurrent,
+                    "Series_Current", "Model");
+    } else if (eKeyword == KW_SERIES_MOSFET) {
+        SMOS_End(pMdl, eKeyword);
     }
-    // [Model Spec] (MSPEC_End), [Driver Schedule] (DRVSH_End), [Series
-    // Current] (CRV_End) and [Series MOSFET] (SMOS_End) close here once
-    // their modules read them.
 }
 
 void CheckTerminatorElements(const MDL* pMdl) {
@@ -543,13 +586,21 @@ void CheckSeriesExclusions(const MDL* pMdl) {
                      "Model Spec", pszType);
 }
 
-// The series module's SINFO_Check of each present section plugs in here
-// (label "" for Series, "[On]" and "[Off]" for Series_switch).
+// A Series model has one unnamed section; a Series_switch model needs
+// both [On] and [Off].
 void CheckSeriesSections(const MDL* pMdl) {
+    if (pMdl->eModelType == MT_SERIES) {
+        if (pMdl->pSeriesOn != nullptr) SINFO_Check(pMdl->pSeriesOn, pMdl->szName, "");
+        return;
+    }
     if (pMdl->eModelType != MT_SERIES_SWITCH) return;
-    if (!g_mdl.bOnOpened)
+    if (pMdl->pSeriesOn != nullptr)
+        SINFO_Check(pMdl->pSeriesOn, pMdl->szName, "[On]");
+    else
         DIAG_Error("Model %s is of type Series_switch. [On] keyword is required", pMdl->szName);
-    if (!g_mdl.bOffOpened)
+    if (pMdl->pSeriesOff != nullptr)
+        SINFO_Check(pMdl->pSeriesOff, pMdl->szName, "[Off]");
+    else
         DIAG_Error("Model %s is of type Series_switch. [Off] keyword is required", pMdl->szName);
 }
 
@@ -582,14 +633,17 @@ const char* MDL_Spelling(const MDL_SPELLING* pTable, unsigned eValue) {
 void MDL_Reset() {
     g_mdl.pCur = nullptr;
     g_mdl.eLastKeyword = KW_NOT_KEY;
-    ClearSeriesState();
+    g_mdl.pCurSection = nullptr;
     CRV_Reset();
     RAMP_Reset();
     WVFRM_Reset();
+    MSPEC_Reset();
+    SMOS_Reset();
 }
 
 void MDL_New() {
     g_mdl.pCur = nullptr;
+    g_mdl.pCurSection = nullptr;
     IBIS* pIbis = nullptr;
     if (!IBIS_GetCurrent(&pIbis) || pIbis == nullptr) {
         DIAG_Bug("Unable to get IBIS structure");
@@ -603,7 +657,6 @@ void MDL_New() {
     IBIS_AddMdl(pIbis, pMdl);
     g_mdl.pCur = pMdl;
     g_mdl.eLastKeyword = KW_MODEL;
-    ClearSeriesState();
 }
 
 void MDL_HandleLine(int eLineClass, int eKeyword, char* pszLine) {
@@ -634,12 +687,15 @@ void MDL_EndKeyword(int eNextKeyword) {
     if (eNextKeyword >= KW_TEMPERATURE_RANGE && eNextKeyword <= KW_ADD_SUBMODEL) return;
     EndModel(pMdl);
     g_mdl.pCur = nullptr;
-    ClearSeriesState();
+    g_mdl.pCurSection = nullptr;
 }
 
 void MDL_Destroy(MDL* pMdl) {
     if (pMdl == nullptr) return;
-    if (g_mdl.pCur == pMdl) g_mdl.pCur = nullptr;
+    if (g_mdl.pCur == pMdl) {
+        g_mdl.pCur = nullptr;
+        g_mdl.pCurSection = nullptr;
+    }
     for (double* pd : {pMdl->pdVinl, pMdl->pdVinh, pMdl->pdVmeas, pMdl->pdCref, pMdl->pdRref,
                        pMdl->pdVref})
         FreeValue(pd);
@@ -652,8 +708,11 @@ void MDL_Destroy(MDL* pMdl) {
     RAMP_Free(pMdl->pRamp);
     WVFRM_FreeList(pMdl->pRising);
     WVFRM_FreeList(pMdl->pFalling);
-    // MSPEC_Free, DRVSH_Free, the series sections and the [Add Submodel]
-    // list are released here by their modules once those read them.
+    MSPEC_Free(pMdl->pMdlSpec);
+    DRVSH_Free(pMdl->pDrvSched);
+    SINFO_Free(pMdl->pSeriesOn);
+    SINFO_Free(pMdl->pSeriesOff);
+    ADDSUB_FreeList(pMdl->pAddSubmdl);
     CMN_Free(pMdl);
 }
 

@@ -311,6 +311,7 @@ TEST(MdlRead, SeriesModelsRefuseDriverKeywords) {
                   "ERROR  - Model 'SW1': POWER Clamp Reference Required when No Voltage Range is Specified\n"
                   "ERROR  - Model 'SW1': GND Clamp Reference Required when No Voltage Range is Specified\n"
                   "ERROR  - Model 'SW1': Falling Waveform is not allowed when Model_type is Series_switch\n"
+                  "ERROR  - Model SW1 [On]: No series data found\n"
                   "ERROR  - Model SW1 is of type Series_switch. [Off] keyword is required\n",
               strLog);
 }

@@ -389,7 +389,9 @@ SINFO* CheckSeriesKeyword(MDL* pMdl) {
     if (g_mdl.pCurSection == nullptr) {
         if (pMdl->eModelType == MT_SERIES_SWITCH)
             DIAG_ErrorLine("No preceding [On] or [Off] keyword found. Assuming [On]");
-        if (SINFO_New(&pMdl->pSeriesOn)) g_mdl.pCurSection = pMdl->pSeriesOn;
+        // [On] is there already only when a later section could not be made.
+        if (pMdl->pSeriesOn == nullptr) SINFO_New(&pMdl->pSeriesOn);
+        g_mdl.pCurSection = pMdl->pSeriesOn;
     }
     return g_mdl.pCurSection;
 }

@@ -158,10 +158,9 @@ void FinishComponentFile(IBIS* pIbis) {
     }
     if (pIbis->pPkgMdlList != nullptr) PKGMDL_CheckDuplicates(pIbis->pPkgMdlList);
     if (pIbis->pMselList != nullptr) MSEL_CheckAll(pIbis->pMselList);
-    if (pIbis->pSubmdlList != nullptr) {
-        ADDSUB_CheckAll(pIbis->pMdlList, pIbis->pSubmdlList);
-        CHK_Submodels(pIbis->pSubmdlList);
-    }
+    // Also without any [Submodel]: a model may name one the file lacks.
+    ADDSUB_CheckAll(pIbis->pMdlList, pIbis->pSubmdlList);
+    if (pIbis->pSubmdlList != nullptr) CHK_Submodels(pIbis->pSubmdlList);
 }
 
 template <typename T>

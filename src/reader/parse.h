@@ -117,6 +117,9 @@ extern const KEYWORD_ENTRY g_aKeywords21[];
 enum { PARSE_LINE_SIZE = 1024, PARSE_NAME_SIZE = 1024 };
 
 char* PARSE_ReadLine(char* pszBuffer, size_t nSize, FILE* pStream);
+// The same without reporting illegal characters (for the version pre-scan,
+// whose lines are read and reported again by the read itself).
+char* PARSE_ReadLineQuiet(char* pszBuffer, size_t nSize, FILE* pStream);
 void PARSE_CheckLine(const char* pszLine);
 int PARSE_ClassifyLine(char** ppszLine);
 void PARSE_CommentChar(const char* pszAfterKeyword);
@@ -126,7 +129,6 @@ void PARSE_EndKeyword(int ePrevious, int eNew);
 void PARSE_StartKeyword(int eFileKind, int eNew);
 void PARSE_Dispatch21(int eFileKind, int eLineClass, char* pszLine);
 void PARSE_Dispatch32(int eFileKind, int eLineClass, char* pszLine);
-void PARSE_EndLine(char* pszLine);
 
 // Per-read state.
 void PARSE_ResetForRead(int eFileKind);

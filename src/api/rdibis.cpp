@@ -1,0 +1,73 @@
+#define TAV_MODULE "rdibis"
+#include "api/rdibis.h"
+
+#include <cstring>
+
+#include "corvane.h"
+#include "reader/cmn.h"
+#include "reader/diag.h"
+#include "reader/ibis.h"
+#include "reader/parse.h"
+
+namespace {
+
+// The text from the last '.' of the name, or null when there is none.
+const char* ExtensionOf(const char* pszName) { return strrchr(pszName, '.'); }
+
+// Detaches the log so that nothing reported after the read is written or
+// counted.
+int EndWith(int nResult) {
+    DIAG_SetLog(nullptr);
+    return nResult;
+}
+
+}  // namespace
+
+int RDIBIS_FileKind(const char* pszFileName) {
+    if (pszFileName == nullptr) return FILE_KIND_NONE;
+    const char* pszExt = ExtensionOf(pszFileName);
+    if (pszExt == nullptr) return FILE_KIND_NONE;
+    if (CMN_StrEqualNoCase(pszExt, ".ibs")) return FILE_KIND_IBS;
+    if (CMN_StrEqualNoCase(pszExt, ".ebd")) return FILE_KIND_EBD;
+    if (CMN_StrEqualNoCase(pszExt, ".pkg")) return FILE_KIND_PKG;
+    return FILE_KIND_NONE;
+}
+
+int RDIBIS_Read(const char* pszFileName, FILE* pLog, IBIS** ppIbis) {
+    if (ppIbis != nullptr) *ppIbis = nullptr;
+    if (pszFileName == nullptr || pszFileName[0] == '\0') return 0;
+    const int eFileKind = RDIBIS_FileKind(pszFileName);
+
+    DIAG_ResetCounts();
+    DIAG_SetLog(pLog);
+
+    // A file that is not of an IBIS kind never reaches the reader.
+    unsigned long ulLines = 0;
+    if (eFileKind == FILE_KIND_NONE || IBIS_DetectVersion(pszFileName, &ulLines, eFileKind) == 0) {
+        DIAG_Error("Unrecognized IBIS Version");
+        return EndWith(0);
+    }
+    if (!IBIS_Create()) return EndWith(0);
+
+    IBIS_ReadFile(pszFileName, eFileKind);
+    IBIS_Finish(eFileKind, 0);
+
+    // Without a place for it, nobody would ever destroy the document.
+    if (ppIbis == nullptr) {
+        IBIS_EndRead();
+        return EndWith(1);
+    }
+    return EndWith(IBIS_GetCurrent(ppIbis));
+}
+
+int RDIBIS_ReadWithLibrary(const char* pszLibrary, const char* pszFileName, FILE* pLog,
+                           IBIS** ppIbis) {
+    const char* pszExt = pszLibrary != nullptr ? ExtensionOf(pszLibrary) : nullptr;
+    if (pszExt != nullptr && CMN_StrEqualNoCase(pszExt, ".lmc"))
+        initCentralLibrary(0, pszLibrary);
+    else if (pszExt != nullptr && CMN_StrEqualNoCase(pszExt, ".prj"))
+        initCentralLibrary(1, pszLibrary);
+    const int nResult = RDIBIS_Read(pszFileName, pLog, ppIbis);
+    termCentralLibrary();
+    return nResult;
+}

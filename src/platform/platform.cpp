@@ -1,0 +1,133 @@
+#define TAV_MODULE "platform"
+
+#include "platform/platform.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "reader/tav_assert.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool EndsWithNoCase(const std::string& strText, const std::string& strEnd) {
+    if (strEnd.size() > strText.size()) return false;
+    size_t uiStart = strText.size() - strEnd.size();
+    for (size_t i = 0; i < strEnd.size(); ++i) {
+        unsigned char a = static_cast<unsigned char>(strText[uiStart + i]);
+        unsigned char b = static_cast<unsigned char>(strEnd[i]);
+        if (std::tolower(a) != std::tolower(b)) return false;
+    }
+    return true;
+}
+
+// Appends the names of the directory's regular files that end in the
+// extension; returns false on any error of the directory walk.
+bool CollectFiles(const char* pszDir, const std::string& strExt, std::vector<std::string>* pNames) {
+    std::error_code ec;
+    fs::directory_iterator it(pszDir, ec);
+    if (ec) return false;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        // Entries that vanish or cannot be queried while listing are skipped.
+        std::error_code ecEntry;
+        if (!it->is_regular_file(ecEntry)) continue;
+        std::string strName = it->path().filename().string();
+        if (EndsWithNoCase(strName, strExt)) pNames->push_back(strName);
+    }
+    return !ec;
+}
+
+}  // namespace
+
+// A file is anything at the path except a directory.
+int PLAT_FileExists(const char* pszPath) {
+    TAV_ASSERT(pszPath != nullptr);
+    struct stat st;
+    return stat(pszPath, &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+int PLAT_FileReadable(const char* pszPath) {
+    TAV_ASSERT(pszPath != nullptr);
+    return access(pszPath, R_OK) == 0;
+}
+
+int PLAT_FileTime(const char* pszPath, time_t* ptTime) {
+    TAV_ASSERT(pszPath != nullptr && ptTime != nullptr);
+    struct stat st;
+    if (stat(pszPath, &st) != 0) {
+        *ptTime = 0;
+        return 0;
+    }
+    *ptTime = st.st_mtime;
+    return 1;
+}
+
+int PLAT_DirExists(const char* pszPath) {
+    TAV_ASSERT(pszPath != nullptr);
+    struct stat st;
+    return stat(pszPath, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int PLAT_MakeDir(const char* pszPath) {
+    TAV_ASSERT(pszPath != nullptr);
+    std::error_code ec;
+    fs::create_directory(pszPath, ec);
+    return PLAT_DirExists(pszPath);
+}
+
+int PLAT_Rename(const char* pszFrom, const char* pszTo) {
+    TAV_ASSERT(pszFrom != nullptr && pszTo != nullptr);
+    return std::rename(pszFrom, pszTo) == 0;
+}
+
+int PLAT_Remove(const char* pszPath) {
+    TAV_ASSERT(pszPath != nullptr);
+    return std::remove(pszPath) == 0;
+}
+
+std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExtension) {
+    TAV_ASSERT(pszDir != nullptr && pszExtension != nullptr);
+    std::vector<std::string> names;
+    try {
+        if (!CollectFiles(pszDir, pszExtension, &names)) return {};
+        std::sort(names.begin(), names.end());
+    } catch (...) {
+        // Out of memory while listing: the listing is as good as failed.
+        return {};
+    }
+    return names;
+}
+
+std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName) {
+    if (strDir.empty()) return strName;
+    if (IsSeparator(strDir.back())) return strDir + strName;
+    return strDir + '/' + strName;
+}
+
+void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::string* pstrName) {
+    TAV_ASSERT(pstrDir != nullptr && pstrName != nullptr);
+    size_t uiSep = strPath.find_last_of("/\\");
+    size_t uiNameStart = uiSep == std::string::npos ? 0 : uiSep + 1;
+    // Both parts are taken before either is stored: the path may be one of them.
+    std::string strDir = strPath.substr(0, uiNameStart);
+    std::string strName = strPath.substr(uiNameStart);
+    *pstrDir = std::move(strDir);
+    *pstrName = std::move(strName);
+}
+
+time_t PLAT_Now() { return std::time(nullptr); }
+
+void PLAT_MessageBox(const char* pszTitle, const char* pszText) {
+    TAV_ASSERT(pszTitle != nullptr && pszText != nullptr);
+    std::fprintf(stderr, "%s: %s\n", pszTitle, pszText);
+}

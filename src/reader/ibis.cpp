@@ -1,0 +1,304 @@
+#define TAV_MODULE "ibis"
+#include "reader/ibis.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "component/cmpnt.h"
+#include "model/chk.h"
+#include "model/drvsh.h"
+#include "model/mdl.h"
+#include "model/msel.h"
+#include "model/submdl.h"
+#include "package/ebdmdl.h"
+#include "package/pkgmdl.h"
+#include "platform/platform.h"
+#include "reader/cmn.h"
+#include "reader/diag.h"
+#include "reader/hdr.h"
+#include "reader/parse.h"
+#include "reader/tav_assert.h"
+
+namespace {
+
+enum { PATH_LIMIT = 1024, PRESCAN_LINE_SIZE = PARSE_LINE_SIZE + 1 };
+
+struct IbisState {
+    IBIS* pCurrent = nullptr;
+    // Directory of the file being read, and of the top-level file.
+    std::string strCurDir;
+    std::string strTopDir;
+};
+
+IbisState g_ibis;
+
+const char* ExtensionOf(int eFileKind) {
+    switch (eFileKind) {
+        case FILE_KIND_IBS: return ".ibs";
+        case FILE_KIND_PKG: return ".pkg";
+        case FILE_KIND_EBD: return ".ebd";
+        default: break;
+    }
+    TAV_ASSERT(!"file kind out of range");
+}
+
+std::string ToCase(const std::string& str, int (*pfnConvert)(int)) {
+    std::string strOut(str);
+    for (char& c : strOut) c = static_cast<char>(pfnConvert(static_cast<unsigned char>(c)));
+    return strOut;
+}
+
+// Checks the extension, appending it when the name has none; 0 on failure.
+int CompleteFileName(std::string* pstrName, int eFileKind) {
+    const char* pszExt = ExtensionOf(eFileKind);
+    const size_t nDot = pstrName->rfind('.');
+    if (nDot != std::string::npos) {
+        if (!CMN_StrEqualNoCase(pstrName->c_str() + nDot, pszExt)) {
+            DIAG_Error("File Name Requires '%s' Extension.", pszExt);
+            return 0;
+        }
+        return 1;
+    }
+    if (pstrName->size() + strlen(pszExt) > PATH_LIMIT) {
+        DIAG_Error("Unable to append filename extension.");
+        return 0;
+    }
+    *pstrName += pszExt;
+    return 1;
+}
+
+// Opens an IBIS file of the given kind: the extension is checked or
+// appended, and a path that does not open as given is tried in lower and
+// then in upper case.  The directory and file name are kept for the read.
+FILE* OpenIbisFile(const char* pszPath, int eFileKind) {
+    std::string strDir;
+    std::string strName;
+    PLAT_SplitPath(pszPath, &strDir, &strName);
+    if (strName.size() > PATH_LIMIT) strName.resize(PATH_LIMIT);
+    if (!CompleteFileName(&strName, eFileKind)) return nullptr;
+    if (strDir.size() + strName.size() > PATH_LIMIT) {
+        DIAG_Error("Unable to assemble filename.");
+        return nullptr;
+    }
+    const std::string strJoined = strDir + strName;
+    FILE* pFile = CMN_OpenBinary(strJoined.c_str(), "r");
+    int (*const apfnCase[])(int) = {tolower, toupper};
+    for (size_t i = 0; pFile == nullptr && i < 2; ++i) {
+        pFile = CMN_OpenBinary(ToCase(strJoined, apfnCase[i]).c_str(), "r");
+        if (pFile != nullptr) {
+            strDir = ToCase(strDir, apfnCase[i]);
+            strName = ToCase(strName, apfnCase[i]);
+        }
+    }
+    if (pFile == nullptr) {
+        DIAG_Error("Unable To Open File '%s%s'", strDir.c_str(), strName.c_str());
+        return nullptr;
+    }
+    g_ibis.strCurDir = strDir;
+    PARSE_SetFileName(strName.c_str());
+    return pFile;
+}
+
+bool IsCommentCharLine(const char* pszLine) {
+    return CMN_StrEqualNoCaseN(pszLine, "[COMMENT_CHAR]", 14) ||
+           CMN_StrEqualNoCaseN(pszLine, "[COMMENT CHAR]", 14);
+}
+
+void Dispatch(int eFileKind, int eLineClass, char* pszLine) {
+    if (PARSE_GetIbisVersion() >= 3)
+        PARSE_Dispatch32(eFileKind, eLineClass, pszLine);
+    else
+        PARSE_Dispatch21(eFileKind, eLineClass, pszLine);
+}
+
+// One physical line, in the order the reader applies its rules.
+void ProcessLine(int eFileKind, char* pszRaw) {
+    PARSE_NextLine();
+    PARSE_CheckLine(pszRaw);
+    char* pszLine = pszRaw;
+    const int eLineClass = PARSE_ClassifyLine(&pszLine);
+    if (PARSE_IsEndSeen() && eLineClass != LINE_BLANK) {
+        DIAG_ErrorLine("Non-comment line exists after 'End' keyword.");
+        return;
+    }
+    if (eLineClass == LINE_KEYWORD && IsCommentCharLine(pszLine)) {
+        PARSE_CommentChar(pszLine + 14);
+        return;
+    }
+    if (eLineClass == LINE_BLANK) return;
+    PARSE_StripComment(pszLine);
+    Dispatch(eFileKind, eLineClass, pszLine);
+}
+
+// Every module's per-read state starts afresh with each file.
+void ResetModules(int eFileKind) {
+    PARSE_ResetForRead(eFileKind);
+    HDR_Reset();
+    CMPNT_Reset();
+    MDL_Reset();
+    MSEL_Reset();
+    SUBMDL_Reset();
+    PKGMDL_Reset();
+    EBDMDL_Reset();
+}
+
+void FinishComponentFile(IBIS* pIbis) {
+    if (pIbis->pMdlList != nullptr) {
+        CHK_Curves(pIbis->pMdlList);
+        CHK_Models(pIbis->pMdlList);
+        DRVSH_CheckAll(pIbis->pMdlList);
+    }
+    if (pIbis->pCmpntList != nullptr) {
+        CHK_Components(pIbis->pCmpntList);
+        CMPNT_CheckList(pIbis->pCmpntList);
+    } else {
+        DIAG_Error("Required keyword 'Component' not found.");
+    }
+    if (pIbis->pPkgMdlList != nullptr) PKGMDL_CheckDuplicates(pIbis->pPkgMdlList);
+    if (pIbis->pMselList != nullptr) MSEL_CheckAll(pIbis->pMselList);
+    if (pIbis->pSubmdlList != nullptr) {
+        ADDSUB_CheckAll(pIbis->pMdlList, pIbis->pSubmdlList);
+        CHK_Submodels(pIbis->pSubmdlList);
+    }
+}
+
+template <typename T>
+int GetField(IBIS* pIbis, T* pField, T* pOut) {
+    TAV_ASSERT(pIbis != nullptr && pOut != nullptr);
+    *pOut = *pField;
+    return *pField != nullptr ? 1 : 0;
+}
+
+// Pushes a record at the head of a list linked through its first field.
+template <typename T>
+void PushFront(IBIS* pIbis, T** ppHead, T* pRecord) {
+    TAV_ASSERT(pIbis != nullptr && pRecord != nullptr);
+    pRecord->pNext = *ppHead;
+    *ppHead = pRecord;
+}
+
+}  // namespace
+
+int IBIS_Create() {
+    IBIS* pIbis = nullptr;
+    if (!CMN_Alloc(&pIbis, sizeof(IBIS))) {
+        DIAG_Error("Unable to create IBIS.");
+        return 0;
+    }
+    pIbis->pNext = g_ibis.pCurrent;
+    g_ibis.pCurrent = pIbis;
+    return 1;
+}
+
+int IBIS_GetCurrent(IBIS** ppIbis) {
+    TAV_ASSERT(ppIbis != nullptr);
+    *ppIbis = g_ibis.pCurrent;
+    return g_ibis.pCurrent != nullptr ? 1 : 0;
+}
+
+void IBIS_Destroy(IBIS* pIbis) {
+    TAV_ASSERT(pIbis != nullptr);
+    HDR_Destroy(pIbis->pHdr);
+    pIbis->pHdr = nullptr;
+    CMPNT_Destroy(pIbis->pCmpntList);
+    pIbis->pCmpntList = nullptr;
+    MDL_DestroyList(pIbis->pMdlList);
+    pIbis->pMdlList = nullptr;
+    PKGMDL_Destroy(pIbis->pPkgMdlList);
+    pIbis->pPkgMdlList = nullptr;
+    MSEL_Destroy(pIbis->pMselList);
+    pIbis->pMselList = nullptr;
+    EBDMDL_Destroy(pIbis->pEbdMdlList);
+    pIbis->pEbdMdlList = nullptr;
+    SUBMDL_DestroyList(pIbis->pSubmdlList);
+    pIbis->pSubmdlList = nullptr;
+    g_ibis.pCurrent = pIbis->pNext;
+    CMN_Free(pIbis);
+}
+
+void IBIS_EndRead() {
+    if (g_ibis.pCurrent != nullptr) IBIS_Destroy(g_ibis.pCurrent);
+}
+
+int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return GetField(pIbis, &pIbis->pHdr, pp); }
+int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return GetField(pIbis, &pIbis->pCmpntList, pp); }
+int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return GetField(pIbis, &pIbis->pMdlList, pp); }
+int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return GetField(pIbis, &pIbis->pSubmdlList, pp); }
+int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return GetField(pIbis, &pIbis->pPkgMdlList, pp); }
+int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return GetField(pIbis, &pIbis->pEbdMdlList, pp); }
+int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return GetField(pIbis, &pIbis->pMselList, pp); }
+
+void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &pIbis->pHdr, p); }
+void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &pIbis->pCmpntList, p); }
+void IBIS_AddMdl(IBIS* pIbis, MDL* p) { PushFront(pIbis, &pIbis->pMdlList, p); }
+void IBIS_AddSubmdl(IBIS* pIbis, SUBMDL* p) { PushFront(pIbis, &pIbis->pSubmdlList, p); }
+void IBIS_AddPkgMdl(IBIS* pIbis, PKGMDL* p) { PushFront(pIbis, &pIbis->pPkgMdlList, p); }
+void IBIS_AddEbdMdl(IBIS* pIbis, EBDMDL* p) { PushFront(pIbis, &pIbis->pEbdMdlList, p); }
+void IBIS_AddMsel(IBIS* pIbis, MSEL* p) { PushFront(pIbis, &pIbis->pMselList, p); }
+
+// The version class is the digit after the first keyword, which must be
+// [IBIS Ver]; 0 when the file does not start that way.
+int IBIS_DetectVersion(const char* pszPath, unsigned long* pulLineCount, int eFileKind) {
+    TAV_ASSERT(pszPath != nullptr && pulLineCount != nullptr);
+    FILE* pFile = OpenIbisFile(pszPath, eFileKind);
+    if (pFile == nullptr) return 0;
+    char szLine[PRESCAN_LINE_SIZE];
+    const char* psz = nullptr;
+    while (PARSE_ReadLineQuiet(szLine, sizeof szLine, pFile) != nullptr) {
+        ++*pulLineCount;
+        psz = szLine;
+        CMN_SkipWhite(&psz);
+        if (*psz == '[') break;
+        psz = nullptr;
+    }
+    fclose(pFile);
+    if (psz == nullptr) return 0;
+    if (!CMN_StrEqualNoCaseN(psz, "[IBIS Ver]", 10) && !CMN_StrEqualNoCaseN(psz, "[IBIS_Ver]", 10))
+        return 0;
+    psz += 10;
+    CMN_SkipWhite(&psz);
+    switch (*psz) {
+        case '1': return 1;
+        case '2': return 2;
+        case '3': return 3;
+        default: return 0;
+    }
+}
+
+int IBIS_ReadFile(const char* pszPath, int eFileKind) {
+    TAV_ASSERT(pszPath != nullptr);
+    TAV_ASSERT(eFileKind >= FILE_KIND_IBS && eFileKind <= FILE_KIND_EBD);
+    ResetModules(eFileKind);
+    DIAG_SetFileName(pszPath);
+    FILE* pFile = OpenIbisFile(pszPath, eFileKind);
+    if (pFile == nullptr) return 0;
+    time_t tFileTime = 0;
+    if (PLAT_FileTime((g_ibis.strCurDir + PARSE_FileName()).c_str(), &tFileTime))
+        PARSE_SetFileTime(tFileTime);
+    rewind(pFile);
+    char szLine[PARSE_LINE_SIZE];
+    while (PARSE_ReadLine(szLine, sizeof szLine, pFile) != nullptr) ProcessLine(eFileKind, szLine);
+    if (!PARSE_IsEndSeen()) {
+        DIAG_Error("Required keyword 'End' not found.");
+        char szEnd[] = "[END]";
+        Dispatch(eFileKind, LINE_KEYWORD, szEnd);
+    }
+    fclose(pFile);
+    return 1;
+}
+
+void IBIS_Finish(int eFileKind, int bNested) {
+    if (!bNested) g_ibis.strTopDir = g_ibis.strCurDir;
+    IBIS* pIbis = g_ibis.pCurrent;
+    if (pIbis == nullptr) return;
+    if (eFileKind == FILE_KIND_IBS)
+        FinishComponentFile(pIbis);
+    else if (pIbis->pEbdMdlList != nullptr)
+        EBDMDL_CheckFile(pIbis->pEbdMdlList, bNested);
+}
+
+const char* IBIS_GetCurrentDir() { return g_ibis.strCurDir.c_str(); }
+
+const char* IBIS_GetTopDir() { return g_ibis.strTopDir.c_str(); }

@@ -1,0 +1,622 @@
+#define TAV_MODULE "parse"
+#include "reader/parse.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "component/cmpnt.h"
+#include "model/mdl.h"
+#include "model/msel.h"
+#include "model/submdl.h"
+#include "package/ebdmdl.h"
+#include "package/pkgmdl.h"
+#include "reader/cmn.h"
+#include "reader/diag.h"
+#include "reader/hdr.h"
+#include "reader/tav_assert.h"
+
+// Keyword tables.  The IBIS 3.2 table lists the codes in order with
+// COMMENT_CHAR and END moved to the end; the IBIS 2.1 table is its subset.
+// A name that occurs twice is found at its first entry only.
+const KEYWORD_ENTRY g_aKeywords32[] = {
+    {"IBIS_VER", KW_IBIS_VER},
+    {"FILE_NAME", KW_FILE_NAME},
+    {"FILE_REV", KW_FILE_REV},
+    {"DATE", KW_DATE},
+    {"SOURCE", KW_SOURCE},
+    {"NOTES", KW_NOTES},
+    {"DISCLAIMER", KW_DISCLAIMER},
+    {"COPYRIGHT", KW_COPYRIGHT},
+    {"COMPONENT", KW_COMPONENT},
+    {"MANUFACTURER", KW_MANUFACTURER},
+    {"PACKAGE", KW_PACKAGE},
+    {"PIN", KW_PIN},
+    {"PACKAGE_MODEL", KW_PACKAGE_MODEL},
+    {"PIN_MAPPING", KW_PIN_MAPPING},
+    {"DIFF_PIN", KW_DIFF_PIN},
+    {"SERIES_SWITCH_GROUPS", KW_SERIES_SWITCH_GROUPS},
+    {"SERIES_PIN_MAPPING", KW_SERIES_PIN_MAPPING},
+    {"MODEL", KW_MODEL},
+    {"TEMPERATURE_RANGE", KW_TEMPERATURE_RANGE},
+    {"VOLTAGE_RANGE", KW_VOLTAGE_RANGE},
+    {"PULLUP_REFERENCE", KW_PULLUP_REFERENCE},
+    {"PULLDOWN_REFERENCE", KW_PULLDOWN_REFERENCE},
+    {"POWER_CLAMP_REFERENCE", KW_POWER_CLAMP_REFERENCE},
+    {"GND_CLAMP_REFERENCE", KW_GND_CLAMP_REFERENCE},
+    {"PULLDOWN", KW_PULLDOWN},
+    {"PULLUP", KW_PULLUP},
+    {"GND_CLAMP", KW_GND_CLAMP},
+    {"POWER_CLAMP", KW_POWER_CLAMP},
+    {"RGND", KW_RGND},
+    {"RPOWER", KW_RPOWER},
+    {"RAC", KW_RAC},
+    {"CAC", KW_CAC},
+    {"RAMP", KW_RAMP},
+    {"RISING_WAVEFORM", KW_RISING_WAVEFORM},
+    {"FALLING_WAVEFORM", KW_FALLING_WAVEFORM},
+    {"TTGND", KW_TTGND},
+    {"TTPOWER", KW_TTPOWER},
+    {"MODEL_SPEC", KW_MODEL_SPEC},
+    {"DRIVER_SCHEDULE", KW_DRIVER_SCHEDULE},
+    {"ON", KW_ON},
+    {"OFF", KW_OFF},
+    {"R_SERIES", KW_R_SERIES},
+    {"L_SERIES", KW_L_SERIES},
+    {"RL_SERIES", KW_RL_SERIES},
+    {"C_SERIES", KW_C_SERIES},
+    {"LC_SERIES", KW_LC_SERIES},
+    {"RC_SERIES", KW_RC_SERIES},
+    {"SERIES_CURRENT", KW_SERIES_CURRENT},
+    {"SERIES_MOSFET", KW_SERIES_MOSFET},
+    {"ADD_SUBMODEL", KW_ADD_SUBMODEL},
+    {"DEFINE_PACKAGE_MODEL", KW_DEFINE_PACKAGE_MODEL},
+    {"MANUFACTURER", KW_PKG_MANUFACTURER},
+    {"OEM", KW_OEM},
+    {"DESCRIPTION", KW_DESCRIPTION},
+    {"NUMBER_OF_PINS", KW_NUMBER_OF_PINS},
+    {"PIN_NUMBERS", KW_PIN_NUMBERS},
+    {"MODEL_DATA", KW_MODEL_DATA},
+    {"RESISTANCE_MATRIX", KW_RESISTANCE_MATRIX},
+    {"INDUCTANCE_MATRIX", KW_INDUCTANCE_MATRIX},
+    {"CAPACITANCE_MATRIX", KW_CAPACITANCE_MATRIX},
+    {"BANDWIDTH", KW_BANDWIDTH},
+    {"ROW", KW_ROW},
+    {"END_MODEL_DATA", KW_END_MODEL_DATA},
+    {"END_PACKAGE_MODEL", KW_END_PACKAGE_MODEL},
+    {"NUMBER_OF_SECTIONS", KW_NUMBER_OF_SECTIONS},
+    {"BEGIN_BOARD_DESCRIPTION", KW_BEGIN_BOARD_DESCRIPTION},
+    {"MANUFACTURER", KW_EBD_MANUFACTURER},
+    {"NUMBER_OF_PINS", KW_EBD_NUMBER_OF_PINS},
+    {"PIN_LIST", KW_PIN_LIST},
+    {"PATH_DESCRIPTION", KW_PATH_DESCRIPTION},
+    {"REFERENCE_DESIGNATOR_MAP", KW_REFERENCE_DESIGNATOR_MAP},
+    {"END_BOARD_DESCRIPTION", KW_END_BOARD_DESCRIPTION},
+    {"MODEL_SELECTOR", KW_MODEL_SELECTOR},
+    {"SUBMODEL", KW_SUBMODEL},
+    {"SUBMODEL_SPEC", KW_SUBMODEL_SPEC},
+    {"GND_PULSE_TABLE", KW_GND_PULSE_TABLE},
+    {"POWER_PULSE_TABLE", KW_POWER_PULSE_TABLE},
+    {"PULLDOWN", KW_SUB_PULLDOWN},
+    {"PULLUP", KW_SUB_PULLUP},
+    {"GND_CLAMP", KW_SUB_GND_CLAMP},
+    {"POWER_CLAMP", KW_SUB_POWER_CLAMP},
+    {"RAMP", KW_SUB_RAMP},
+    {"RISING_WAVEFORM", KW_SUB_RISING_WAVEFORM},
+    {"FALLING_WAVEFORM", KW_SUB_FALLING_WAVEFORM},
+    {"COMMENT_CHAR", KW_COMMENT_CHAR},
+    {"END", KW_END},
+    {"NOT_KEY", KW_NOT_KEY},
+};
+
+const KEYWORD_ENTRY g_aKeywords21[] = {
+    {"IBIS_VER", KW_IBIS_VER},
+    {"FILE_NAME", KW_FILE_NAME},
+    {"FILE_REV", KW_FILE_REV},
+    {"DATE", KW_DATE},
+    {"SOURCE", KW_SOURCE},
+    {"NOTES", KW_NOTES},
+    {"DISCLAIMER", KW_DISCLAIMER},
+    {"COPYRIGHT", KW_COPYRIGHT},
+    {"COMPONENT", KW_COMPONENT},
+    {"MANUFACTURER", KW_MANUFACTURER},
+    {"PACKAGE", KW_PACKAGE},
+    {"PIN", KW_PIN},
+    {"PACKAGE_MODEL", KW_PACKAGE_MODEL},
+    {"PIN_MAPPING", KW_PIN_MAPPING},
+    {"DIFF_PIN", KW_DIFF_PIN},
+    {"MODEL", KW_MODEL},
+    {"TEMPERATURE_RANGE", KW_TEMPERATURE_RANGE},
+    {"VOLTAGE_RANGE", KW_VOLTAGE_RANGE},
+    {"PULLUP_REFERENCE", KW_PULLUP_REFERENCE},
+    {"PULLDOWN_REFERENCE", KW_PULLDOWN_REFERENCE},
+    {"POWER_CLAMP_REFERENCE", KW_POWER_CLAMP_REFERENCE},
+    {"GND_CLAMP_REFERENCE", KW_GND_CLAMP_REFERENCE},
+    {"PULLDOWN", KW_PULLDOWN},
+    {"PULLUP", KW_PULLUP},
+    {"GND_CLAMP", KW_GND_CLAMP},
+    {"POWER_CLAMP", KW_POWER_CLAMP},
+    {"RGND", KW_RGND},
+    {"RPOWER", KW_RPOWER},
+    {"RAC", KW_RAC},
+    {"CAC", KW_CAC},
+    {"RAMP", KW_RAMP},
+    {"RISING_WAVEFORM", KW_RISING_WAVEFORM},
+    {"FALLING_WAVEFORM", KW_FALLING_WAVEFORM},
+    {"DEFINE_PACKAGE_MODEL", KW_DEFINE_PACKAGE_MODEL},
+    {"MANUFACTURER", KW_PKG_MANUFACTURER},
+    {"OEM", KW_OEM},
+    {"DESCRIPTION", KW_DESCRIPTION},
+    {"NUMBER_OF_PINS", KW_NUMBER_OF_PINS},
+    {"PIN_NUMBERS", KW_PIN_NUMBERS},
+    {"MODEL_DATA", KW_MODEL_DATA},
+    {"RESISTANCE_MATRIX", KW_RESISTANCE_MATRIX},
+    {"INDUCTANCE_MATRIX", KW_INDUCTANCE_MATRIX},
+    {"CAPACITANCE_MATRIX", KW_CAPACITANCE_MATRIX},
+    {"BANDWIDTH", KW_BANDWIDTH},
+    {"ROW", KW_ROW},
+    {"END_MODEL_DATA", KW_END_MODEL_DATA},
+    {"END_PACKAGE_MODEL", KW_END_PACKAGE_MODEL},
+    {"COMMENT_CHAR", KW_COMMENT_CHAR},
+    {"END", KW_END},
+    {"NOT_KEY", KW_NOT_KEY},
+};
+
+namespace {
+
+enum { MAX_KEYWORD_TEXT = 77, CTRL_Z = 26 };
+
+// State of one read, reset by PARSE_ResetForRead.
+struct ParseState {
+    int eFileKind = FILE_KIND_NONE;
+    unsigned long ulLineNumber = 0;
+    char cCommentChar = '|';
+    int eCurKeyword = KW_NOT_KEY;
+    int bIbisVerSeen = 0;
+    int bEndSeen = 0;
+    int bInSubmodel = 0;
+    int bNotTerminated = 0;
+    char szCurFileName[PARSE_NAME_SIZE + 1] = "";
+    time_t tFileTime = 0;
+};
+
+ParseState g_parse;
+
+// Kept for the lifetime of the loaded library: the tab warning is given
+// once, and the version of the last accepted [IBIS Ver] stays in force.
+int g_bTabWarned = 0;
+int g_nIbisVersion = 0;
+
+bool IsKind(int eFileKind, int eWanted) { return eFileKind == eWanted; }
+
+bool IsIbsOrPkg(int eFileKind) {
+    return eFileKind == FILE_KIND_IBS || eFileKind == FILE_KIND_PKG;
+}
+
+// IBIS 2.1 files read package models in every kind of file.
+bool PackageModelsAllowed(int eFileKind) { return IsIbsOrPkg(eFileKind) || g_nIbisVersion < 3; }
+
+bool InRange(int eCode, int eLow, int eHigh) { return eCode >= eLow && eCode <= eHigh; }
+
+bool IsHeaderCode(int eCode) { return eCode == KW_IBIS_VER || InRange(eCode, KW_FILE_NAME, KW_COPYRIGHT); }
+
+// Reports an illegal character met while reading the next line: the line
+// number is raised for the report because the driver counts a line only
+// once it has been read.
+void ReportIllegal(int c, bool bRoomLeft) {
+    const char* pszName;
+    if (c == 0)
+        pszName = "NUL";
+    else if (c >= 128)
+        pszName = "non-7-bit ASCII";
+    else
+        pszName = "control";
+    const char* pszTail = bRoomLeft ? "  Converting to space." : "";
+    ++g_parse.ulLineNumber;
+    if (c == 0 || c >= 128)
+        DIAG_ErrorLine("Found illegal %s character (Hex code %x).%s", pszName, c, pszTail);
+    else
+        DIAG_WarningLine("Found illegal %s character (Hex code %x).%s", pszName, c, pszTail);
+    --g_parse.ulLineNumber;
+}
+
+bool IsLegal(int c) { return (c >= 32 && c <= 127) || c == '\t'; }
+
+// Reads one physical line; characters beyond the buffer are read and
+// dropped so that a long line is truncated rather than split.
+char* ReadLine(char* pszBuffer, size_t nSize, FILE* pStream, bool bReport) {
+    if (pszBuffer == nullptr || pStream == nullptr || nSize == 0) return nullptr;
+    if (nSize == 1) {
+        pszBuffer[0] = '\0';
+        return pszBuffer;
+    }
+    int c = fgetc(pStream);
+    if (c == EOF) return nullptr;
+    size_t nLen = 0;
+    for (; c != EOF; c = fgetc(pStream)) {
+        if (c == '\r' || c == CTRL_Z) {
+            int cNext = fgetc(pStream);
+            if (c == '\r' && cNext == '\n') c = '\n';
+            else if (c == CTRL_Z && cNext == EOF) break;
+            else if (cNext != EOF) ungetc(cNext, pStream);
+        }
+        if (c == '\n') {
+            if (nLen < nSize - 1) pszBuffer[nLen++] = '\n';
+            break;
+        }
+        bool bRoomLeft = nLen < nSize - 1;
+        if (!IsLegal(c)) {
+            if (bReport) ReportIllegal(c, bRoomLeft);
+            c = ' ';
+        }
+        if (bRoomLeft) pszBuffer[nLen++] = static_cast<char>(c);
+    }
+    pszBuffer[nLen] = '\0';
+    return pszBuffer;
+}
+
+bool IsFreeTextKeyword(int eCode) {
+    return eCode == KW_SOURCE || eCode == KW_NOTES || eCode == KW_DISCLAIMER ||
+           eCode == KW_COPYRIGHT;
+}
+
+const KEYWORD_ENTRY* FindKeyword(const KEYWORD_ENTRY* pTable, const char* pszText) {
+    char szName[MAX_KEYWORD_TEXT + 1];
+    for (const KEYWORD_ENTRY* pEntry = pTable; pEntry->eCode != KW_NOT_KEY; ++pEntry) {
+        CMN_StrCopy(szName, pszText, MAX_KEYWORD_TEXT);
+        if (CMN_KeywordEqual(pEntry->pszName, szName)) return pEntry;
+    }
+    return nullptr;
+}
+
+int ApplyContextRules(int eCode, int ePrevious) {
+    if (eCode == KW_MANUFACTURER) {
+        if (InRange(ePrevious, KW_DEFINE_PACKAGE_MODEL, KW_DESCRIPTION)) return KW_PKG_MANUFACTURER;
+        if (ePrevious == KW_BEGIN_BOARD_DESCRIPTION || ePrevious == KW_EBD_MANUFACTURER)
+            return KW_EBD_MANUFACTURER;
+        return eCode;
+    }
+    if (eCode == KW_NUMBER_OF_PINS && g_parse.eFileKind == FILE_KIND_EBD) return KW_EBD_NUMBER_OF_PINS;
+    if (g_parse.bInSubmodel) {
+        switch (eCode) {
+            case KW_PULLDOWN: return KW_SUB_PULLDOWN;
+            case KW_PULLUP: return KW_SUB_PULLUP;
+            case KW_GND_CLAMP: return KW_SUB_GND_CLAMP;
+            case KW_POWER_CLAMP: return KW_SUB_POWER_CLAMP;
+            case KW_RAMP: return KW_SUB_RAMP;
+            case KW_RISING_WAVEFORM: return KW_SUB_RISING_WAVEFORM;
+            case KW_FALLING_WAVEFORM: return KW_SUB_FALLING_WAVEFORM;
+            default: break;
+        }
+    }
+    return eCode;
+}
+
+void EndHandler(char* pszLine) {
+    char* psz = pszLine;
+    CMN_SkipKeyword(&psz);
+    if (*psz != '\0') DIAG_ErrorLine("Extraneous data on End keyword line.");
+    g_parse.bEndSeen = 1;
+}
+
+void PrintBanner() {
+    if (g_nIbisVersion == 2)
+        printf("\nChecking %s for IBIS 2.1 Compatibility...\n\n", g_parse.szCurFileName);
+    else if (g_nIbisVersion == 3)
+        printf("\nChecking %s for IBIS 3.2 Compatibility...\n\n", g_parse.szCurFileName);
+}
+
+// Recognises a keyword line, closes the previous keyword and opens the new
+// one.  A line that is not recognised leaves the previous keyword open.
+void SwitchKeyword(int eFileKind, char* pszLine, const KEYWORD_ENTRY* pTable) {
+    int eNew = KW_NOT_KEY;
+    if (!PARSE_Recognize(pszLine, g_parse.eCurKeyword, &eNew, pTable)) {
+        g_parse.eCurKeyword = KW_NOT_KEY;
+        return;
+    }
+    PARSE_EndKeyword(g_parse.eCurKeyword, eNew);
+    PARSE_StartKeyword(eFileKind, eNew);
+    g_parse.eCurKeyword = eNew;
+}
+
+void ReportUnknownKeyword() {
+    DIAG_BugLine("%s:%d:Unknown current keyword.", "parse", __LINE__);
+}
+
+void HandleLine32(int eFileKind, int eLineClass, char* pszLine) {
+    const int eCode = g_parse.eCurKeyword;
+    const bool bIbs = IsKind(eFileKind, FILE_KIND_IBS);
+    if (eCode == KW_IBIS_VER) {
+        HDR_Line(eLineClass, eCode, pszLine);
+        PrintBanner();
+    } else if (IsHeaderCode(eCode)) {
+        HDR_Line(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_COMPONENT, KW_SERIES_PIN_MAPPING)) {
+        if (bIbs) CMPNT_Line(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_MODEL, KW_ADD_SUBMODEL)) {
+        if (eCode == KW_MODEL) g_parse.bInSubmodel = 0;
+        if (bIbs) MDL_HandleLine(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_DEFINE_PACKAGE_MODEL, KW_NUMBER_OF_SECTIONS)) {
+        if (IsIbsOrPkg(eFileKind)) PKGMDL_Line(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_BEGIN_BOARD_DESCRIPTION, KW_END_BOARD_DESCRIPTION)) {
+        if (IsKind(eFileKind, FILE_KIND_EBD)) EBDMDL_Line(eLineClass, eCode, pszLine);
+    } else if (eCode == KW_MODEL_SELECTOR) {
+        if (bIbs) MSEL_HandleLine(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_SUBMODEL, KW_SUB_FALLING_WAVEFORM)) {
+        if (eCode == KW_SUBMODEL) g_parse.bInSubmodel = 1;
+        if (bIbs) SUBMDL_HandleLine(eLineClass, eCode, pszLine);
+    } else if (eCode == KW_END) {
+        EndHandler(pszLine);
+    } else if (eCode == KW_NOT_KEY) {
+        DIAG_ErrorLine("Data for unknown keyword.\n%s", pszLine);
+    } else {
+        ReportUnknownKeyword();
+    }
+}
+
+void HandleLine21(int eFileKind, int eLineClass, char* pszLine) {
+    const int eCode = g_parse.eCurKeyword;
+    const bool bIbs = IsKind(eFileKind, FILE_KIND_IBS);
+    if (eCode == KW_IBIS_VER) {
+        HDR_Line(eLineClass, eCode, pszLine);
+        PrintBanner();
+    } else if (IsHeaderCode(eCode)) {
+        HDR_Line(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_COMPONENT, KW_DIFF_PIN)) {
+        if (bIbs) CMPNT_Line(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_MODEL, KW_FALLING_WAVEFORM)) {
+        if (bIbs) MDL_HandleLine(eLineClass, eCode, pszLine);
+    } else if (InRange(eCode, KW_DEFINE_PACKAGE_MODEL, KW_END_PACKAGE_MODEL)) {
+        PKGMDL_Line(eLineClass, eCode, pszLine);
+    } else if (eCode == KW_END) {
+        EndHandler(pszLine);
+    } else if (eCode == KW_NOT_KEY) {
+        DIAG_ErrorLine("Data for unknown keyword.\n%s", pszLine);
+    } else {
+        ReportUnknownKeyword();
+    }
+}
+
+void StartKeyword21(int eFileKind, int eNew) {
+    switch (eNew) {
+        case KW_COMPONENT:
+        case KW_MODEL:
+            if (!IsKind(eFileKind, FILE_KIND_IBS)) {
+                DIAG_ErrorLine("Illegal keyword for a '.pkg' file.");
+            } else if (eNew == KW_COMPONENT) {
+                CMPNT_Start();
+            } else {
+                MDL_New();
+            }
+            break;
+        case KW_DEFINE_PACKAGE_MODEL:
+            PKGMDL_Init();
+            break;
+        default:
+            break;
+    }
+}
+
+void RefuseForKind(int eFileKind) {
+    if (eFileKind == FILE_KIND_IBS)
+        DIAG_ErrorLine("Illegal keyword for a '.ibs' file.");
+    else if (eFileKind == FILE_KIND_PKG)
+        DIAG_ErrorLine("Illegal keyword for a '.pkg' file.");
+    else
+        DIAG_ErrorLine("Illegal keyword for a '.ebd' file.");
+}
+
+void StartKeyword32(int eFileKind, int eNew) {
+    const bool bIbs = IsKind(eFileKind, FILE_KIND_IBS);
+    switch (eNew) {
+        case KW_COMPONENT:
+            if (bIbs) CMPNT_Start(); else RefuseForKind(eFileKind);
+            break;
+        case KW_MODEL:
+            if (bIbs) MDL_New(); else RefuseForKind(eFileKind);
+            break;
+        case KW_DEFINE_PACKAGE_MODEL:
+            if (IsIbsOrPkg(eFileKind)) PKGMDL_Init(); else RefuseForKind(eFileKind);
+            break;
+        case KW_BEGIN_BOARD_DESCRIPTION:
+            if (IsKind(eFileKind, FILE_KIND_EBD)) EBDMDL_Init(); else RefuseForKind(eFileKind);
+            break;
+        case KW_MODEL_SELECTOR:
+            if (bIbs) MSEL_Init(); else RefuseForKind(eFileKind);
+            break;
+        case KW_SUBMODEL:
+            if (bIbs) SUBMDL_New(); else RefuseForKind(eFileKind);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+char* PARSE_ReadLine(char* pszBuffer, size_t nSize, FILE* pStream) {
+    return ReadLine(pszBuffer, nSize, pStream, true);
+}
+
+char* PARSE_ReadLineQuiet(char* pszBuffer, size_t nSize, FILE* pStream) {
+    return ReadLine(pszBuffer, nSize, pStream, false);
+}
+
+void PARSE_CheckLine(const char* pszLine) {
+    TAV_ASSERT(pszLine != nullptr);
+    size_t nLen = strlen(pszLine);
+    if (nLen > 0 && pszLine[nLen - 1] == '\n') --nLen;
+    if (nLen > 1022)
+        DIAG_ErrorLine("Exceeds %d chararacters.", 1022);
+    else if (nLen > 80)
+        DIAG_WarningLine("Exceeds official IBIS maximum length of 80 chararacters.");
+    if (!g_bTabWarned && strchr(pszLine, '\t') != nullptr) {
+        DIAG_WarningLine("IBIS files should not contain tab characters.");
+        g_bTabWarned = 1;
+    }
+}
+
+int PARSE_ClassifyLine(char** ppszLine) {
+    TAV_ASSERT(ppszLine != nullptr && *ppszLine != nullptr);
+    char* pszStart = *ppszLine;
+    CMN_SkipWhite(ppszLine);
+    const char c = **ppszLine;
+    if (c == '\0' || c == g_parse.cCommentChar) return LINE_BLANK;
+    if (c != '[') return LINE_DATA;
+    if (*ppszLine == pszStart) return LINE_KEYWORD;
+    if (IsFreeTextKeyword(g_parse.eCurKeyword)) return LINE_DATA;
+    DIAG_ErrorLine("Keywords Must Begin In Column 1.");
+    return LINE_KEYWORD;
+}
+
+// A definition reads "<c>_char": the new comment character, then "_char".
+void PARSE_CommentChar(const char* pszAfterKeyword) {
+    TAV_ASSERT(pszAfterKeyword != nullptr);
+    const char* psz = pszAfterKeyword;
+    CMN_SkipWhite(&psz);
+    if (psz[0] == '\0' || strncmp(psz + 1, "_char", 5) != 0) {
+        DIAG_ErrorLine("Invalid Comment Character Definition.");
+        return;
+    }
+    static const char kForbidden[] =
+        "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ[]._/=+-";
+    if (strchr(kForbidden, psz[0]) != nullptr) {
+        DIAG_ErrorLine("Invalid Comment Character '%c'.", psz[0]);
+        return;
+    }
+    g_parse.cCommentChar = psz[0];
+    psz += 6;
+    CMN_SkipWhite(&psz);
+    if (*psz != '\0' && *psz != g_parse.cCommentChar)
+        DIAG_ErrorLine("Too Many Line Items For Keyword COMMENT_CHAR.");
+}
+
+void PARSE_StripComment(char* pszLine) {
+    TAV_ASSERT(pszLine != nullptr);
+    char* pszComment = strchr(pszLine, g_parse.cCommentChar);
+    if (pszComment != nullptr) *pszComment = '\0';
+    CMN_TrimRight(pszLine);
+}
+
+int PARSE_Recognize(char* pszLine, int ePrevious, int* peCode, const KEYWORD_ENTRY* pTable) {
+    TAV_ASSERT(pszLine != nullptr && peCode != nullptr && pTable != nullptr);
+    TAV_ASSERT(pszLine[0] == '[');
+    const char* pszClose = strchr(pszLine, ']');
+    if (pszClose == nullptr) {
+        DIAG_ErrorLine("Keyword Missing Ending Bracket (']').");
+        return 0;
+    }
+    const size_t nLen = static_cast<size_t>(pszClose - pszLine - 1);
+    if (nLen == 0 || nLen > MAX_KEYWORD_TEXT) {
+        DIAG_ErrorLine("Invalid Keyword.");
+        return 0;
+    }
+    char szText[MAX_KEYWORD_TEXT + 1];
+    memcpy(szText, pszLine + 1, nLen);
+    szText[nLen] = '\0';
+    const KEYWORD_ENTRY* pEntry = FindKeyword(pTable, szText);
+    if (pEntry == nullptr) {
+        DIAG_ErrorLine("Invalid Keyword. %s", szText);
+        return 0;
+    }
+    *peCode = ApplyContextRules(pEntry->eCode, ePrevious);
+    return 1;
+}
+
+// Closes the previous keyword in the module that owns it.  A module refused
+// for this kind of file has nothing open, so it is not asked.
+void PARSE_EndKeyword(int ePrevious, int eNew) {
+    const int eKind = g_parse.eFileKind;
+    const bool bIbs = IsKind(eKind, FILE_KIND_IBS);
+    if (IsHeaderCode(ePrevious))
+        HDR_EndKeyword(eNew);
+    else if (InRange(ePrevious, KW_COMPONENT, KW_SERIES_PIN_MAPPING) && bIbs)
+        CMPNT_EndKeyword(eNew);
+    else if (InRange(ePrevious, KW_MODEL, KW_ADD_SUBMODEL) && bIbs)
+        MDL_EndKeyword(eNew);
+    else if (InRange(ePrevious, KW_DEFINE_PACKAGE_MODEL, KW_NUMBER_OF_SECTIONS) &&
+             PackageModelsAllowed(eKind))
+        PKGMDL_End(eNew);
+    else if (InRange(ePrevious, KW_BEGIN_BOARD_DESCRIPTION, KW_END_BOARD_DESCRIPTION) &&
+             IsKind(eKind, FILE_KIND_EBD))
+        EBDMDL_End(eNew);
+    else if (ePrevious == KW_MODEL_SELECTOR && bIbs)
+        MSEL_End();
+    else if (InRange(ePrevious, KW_SUBMODEL, KW_SUB_FALLING_WAVEFORM) && bIbs)
+        SUBMDL_EndKeyword(eNew);
+}
+
+void PARSE_StartKeyword(int eFileKind, int eNew) {
+    if (eNew == KW_IBIS_VER) {
+        if (g_parse.bIbisVerSeen) DIAG_ErrorLine("Duplicate IBIS_Ver keyword.");
+        g_parse.bIbisVerSeen = 1;
+        HDR_Start();
+        return;
+    }
+    if (g_nIbisVersion >= 3)
+        StartKeyword32(eFileKind, eNew);
+    else
+        StartKeyword21(eFileKind, eNew);
+}
+
+void PARSE_Dispatch32(int eFileKind, int eLineClass, char* pszLine) {
+    TAV_ASSERT(pszLine != nullptr);
+    if (eLineClass == LINE_KEYWORD) {
+        if (g_parse.bNotTerminated) {
+            DIAG_ErrorLine("Previous keyword not terminated properly. Possibly missing a \"/\"\n");
+            g_parse.bNotTerminated = 0;
+        }
+        SwitchKeyword(eFileKind, pszLine, g_aKeywords32);
+        if (g_parse.eCurKeyword == KW_NOT_KEY) return;
+    }
+    HandleLine32(eFileKind, eLineClass, pszLine);
+}
+
+void PARSE_Dispatch21(int eFileKind, int eLineClass, char* pszLine) {
+    TAV_ASSERT(pszLine != nullptr);
+    if (eLineClass == LINE_KEYWORD) {
+        SwitchKeyword(eFileKind, pszLine, g_aKeywords21);
+        if (g_parse.eCurKeyword == KW_NOT_KEY) return;
+    }
+    HandleLine21(eFileKind, eLineClass, pszLine);
+}
+
+void PARSE_ResetForRead(int eFileKind) {
+    g_parse = ParseState();
+    g_parse.eFileKind = eFileKind;
+}
+
+void PARSE_NextLine() { ++g_parse.ulLineNumber; }
+
+unsigned long PARSE_GetLineNumber() { return g_parse.ulLineNumber; }
+
+int PARSE_GetFileKind() { return g_parse.eFileKind; }
+
+int PARSE_GetCurKeyword() { return g_parse.eCurKeyword; }
+
+char PARSE_GetCommentChar() { return g_parse.cCommentChar; }
+
+int PARSE_IsEndSeen() { return g_parse.bEndSeen; }
+
+void PARSE_SetFileName(const char* pszName) {
+    TAV_ASSERT(pszName != nullptr);
+    CMN_StrCopy(g_parse.szCurFileName, pszName, PARSE_NAME_SIZE);
+}
+
+void PARSE_GetFileName(char* pszOut, size_t nSize) {
+    TAV_ASSERT(pszOut != nullptr && nSize > 0);
+    CMN_StrCopy(pszOut, g_parse.szCurFileName, nSize - 1);
+}
+
+const char* PARSE_FileName() { return g_parse.szCurFileName; }
+
+void PARSE_SetFileTime(time_t tFileTime) { g_parse.tFileTime = tFileTime; }
+
+time_t PARSE_GetFileTime() { return g_parse.tFileTime; }
+
+void PARSE_SetNotTerminated(int bNotTerminated) { g_parse.bNotTerminated = bNotTerminated; }
+
+int PARSE_GetNotTerminated() { return g_parse.bNotTerminated; }
+
+void PARSE_SetIbisVersion(int nVersion) { g_nIbisVersion = nVersion; }
+
+int PARSE_GetIbisVersion() { return g_nIbisVersion; }

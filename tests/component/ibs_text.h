@@ -3,6 +3,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/snippet.h"
 
@@ -33,5 +35,11 @@ const char* const kManufacturerAndPackage =
 // Lines 4 to 9: a component X, so that tests of later keywords start at
 // line 10.
 inline const std::string kComponentX = std::string("[Component] X\n") + kManufacturerAndPackage;
+
+// Runs end-of-file checks by hand on a document whose models are the
+// given (name, model type) records, made for the occasion, and returns
+// what they logged.
+std::string CheckWithModels(IBIS* pIbis, const std::vector<std::pair<std::string, unsigned>>& models,
+                            const std::function<void()>& check);
 
 #endif

@@ -179,6 +179,16 @@ void PushFront(IBIS* pIbis, T** ppHead, T* pRecord) {
     *ppHead = pRecord;
 }
 
+// Takes a document off the stack and makes the one below it current.  A
+// document destroyed below the top is also unlinked from the one stacked
+// on it, which would otherwise lead back to freed memory.
+void Unstack(IBIS* pIbis) {
+    for (IBIS* p = g_ibis.pCurrent; p != nullptr && p != pIbis; p = p->pNext) {
+        if (p->pNext == pIbis) p->pNext = pIbis->pNext;
+    }
+    g_ibis.pCurrent = pIbis->pNext;
+}
+
 }  // namespace
 
 int IBIS_Create() {
@@ -214,7 +224,7 @@ void IBIS_Destroy(IBIS* pIbis) {
     pIbis->pEbdMdlList = nullptr;
     SUBMDL_DestroyList(pIbis->pSubmdlList);
     pIbis->pSubmdlList = nullptr;
-    g_ibis.pCurrent = pIbis->pNext;
+    Unstack(pIbis);
     CMN_Free(pIbis);
 }
 

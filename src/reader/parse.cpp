@@ -235,9 +235,15 @@ char* ReadLine(char* pszBuffer, size_t nSize, FILE* pStream, bool bReport) {
     for (; c != EOF; c = fgetc(pStream)) {
         if (c == '\r' || c == CTRL_Z) {
             int cNext = fgetc(pStream);
-            if (c == '\r' && cNext == '\n') c = '\n';
-            else if (c == CTRL_Z && cNext == EOF) break;
-            else if (cNext != EOF) ungetc(cNext, pStream);
+            if (c == '\r' && cNext == '\n') {
+                c = '\n';
+            } else if (c == CTRL_Z && cNext == EOF) {
+                // A final Ctrl-Z alone on its line makes no line of its own.
+                if (nLen == 0) return nullptr;
+                break;
+            } else if (cNext != EOF) {
+                ungetc(cNext, pStream);
+            }
         }
         if (c == '\n') {
             if (nLen < nSize - 1) pszBuffer[nLen++] = '\n';
@@ -268,14 +274,17 @@ const KEYWORD_ENTRY* FindKeyword(const KEYWORD_ENTRY* pTable, const char* pszTex
     return nullptr;
 }
 
-int ApplyContextRules(int eCode, int ePrevious) {
+// Board descriptions exist only in IBIS 3.2: the .ebd files of IBIS 2.1
+// hold package models, whose [Number Of Pins] stays theirs.
+int ApplyContextRules(int eCode, int ePrevious, bool bBoardKeywords) {
     if (eCode == KW_MANUFACTURER) {
         if (InRange(ePrevious, KW_DEFINE_PACKAGE_MODEL, KW_DESCRIPTION)) return KW_PKG_MANUFACTURER;
         if (ePrevious == KW_BEGIN_BOARD_DESCRIPTION || ePrevious == KW_EBD_MANUFACTURER)
             return KW_EBD_MANUFACTURER;
         return eCode;
     }
-    if (eCode == KW_NUMBER_OF_PINS && g_parse.eFileKind == FILE_KIND_EBD) return KW_EBD_NUMBER_OF_PINS;
+    if (eCode == KW_NUMBER_OF_PINS && g_parse.eFileKind == FILE_KIND_EBD && bBoardKeywords)
+        return KW_EBD_NUMBER_OF_PINS;
     if (g_parse.bInSubmodel) {
         switch (eCode) {
             case KW_PULLDOWN: return KW_SUB_PULLDOWN;
@@ -518,7 +527,7 @@ int PARSE_Recognize(char* pszLine, int ePrevious, int* peCode, const KEYWORD_ENT
         DIAG_ErrorLine("Invalid Keyword. %s", szText);
         return 0;
     }
-    *peCode = ApplyContextRules(pEntry->eCode, ePrevious);
+    *peCode = ApplyContextRules(pEntry->eCode, ePrevious, pTable == g_aKeywords32);
     return 1;
 }
 

@@ -24,15 +24,6 @@ void CheckWordCount(int nFound, const char* pszQuantity) {
     }
 }
 
-// Reads one corner word (null when missing).  Only a number keeps its
-// value; a missing, "NA" or invalid word leaves 0.0.
-int ReadCorner(const char* pszWord, const char* pszQuantity, const char* pszCorner, double* pd,
-               unsigned* peState) {
-    int nResult = CMN_ParseValue(pszWord, pszQuantity, pszCorner, pd, peState);
-    if (*peState != VALUE_NUMBER) *pd = 0.0;
-    return nResult;
-}
-
 // The typical value lies outside both bounds.  Equal to a bound, or between
 // them in either order, is accepted.
 bool IsTypOutside(const RNG* pRng) {
@@ -90,11 +81,13 @@ int RNG_Parse(const char* pszText, const char* pszQuantity, RNG** ppRng) {
         return 0;
     }
 
-    // Every word is read so that each bad one is reported.
+    // Every word is read so that each bad one is reported; a missing word
+    // (a null slot) keeps state 0.
     char** ppszWord = words.ppszToken;
-    int bValid = ReadCorner(ppszWord[0], pszQuantity, "Typical", &pRng->dTyp, &pRng->eTypState);
-    bValid &= ReadCorner(ppszWord[1], pszQuantity, "Minimum", &pRng->dMin, &pRng->eMinState);
-    bValid &= ReadCorner(ppszWord[2], pszQuantity, "Maximum", &pRng->dMax, &pRng->eMaxState);
+    const char* pszQ = pszQuantity;
+    int bValid = CMN_ParseValue(ppszWord[0], pszQ, "Typical", &pRng->dTyp, &pRng->eTypState);
+    bValid &= CMN_ParseValue(ppszWord[1], pszQ, "Minimum", &pRng->dMin, &pRng->eMinState);
+    bValid &= CMN_ParseValue(ppszWord[2], pszQ, "Maximum", &pRng->dMax, &pRng->eMaxState);
     CheckBetween(pRng);
 
     int bAllRead = words.nStored == RNG_WORDS;

@@ -23,14 +23,6 @@ void CheckWordCount(int nFound, const char* pszQuantity) {
     }
 }
 
-// Reads one word (null when missing).  Only a number keeps its value; a
-// missing, "NA" or invalid word leaves 0.0.
-void ReadWord(const char* pszWord, const char* pszQuantity, const char* pszName, double* pd,
-              unsigned* peState) {
-    CMN_ParseValue(pszWord, pszQuantity, pszName, pd, peState);
-    if (*peState != VALUE_NUMBER) *pd = 0.0;
-}
-
 int GetIfNumber(double dValue, unsigned eState, double* pd) {
     if (eState != VALUE_NUMBER) return 0;
     *pd = dValue;
@@ -85,10 +77,10 @@ int RNGP_Parse(const char* pszText, const char* pszQuantity, const char* pszXNam
     }
 
     char** ppszWord = words.ppszToken;
-    ReadWord(ppszWord[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
-    ReadWord(ppszWord[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
-    ReadWord(ppszWord[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
-    ReadWord(ppszWord[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
+    CMN_ParseValue(ppszWord[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
+    CMN_ParseValue(ppszWord[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
+    CMN_ParseValue(ppszWord[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
+    CMN_ParseValue(ppszWord[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
 
     CMN_FreeTokens(&words);
     *ppRow = pRow;

@@ -128,15 +128,17 @@ TEST_F(RngTest, MissingCornersAreNamed) {
 }
 
 TEST_F(RngTest, ExtraWordsAreCountedAndIgnored) {
+    // The three words read are checked as usual: 1 lies below 2 and 3.
     EXPECT_EQ(Parse("1 2 3 4"), 1);
     EXPECT_EQ(TakeLog(),
-              "ERROR  (line    1) - Incorrect Number of Line Items (4) For C_comp: Expecting 3\n");
+              "ERROR  (line    1) - Incorrect Number of Line Items (4) For C_comp: Expecting 3\n"
+              "WARNING  (line    1) - Typ value is not in between min and max \n");
     EXPECT_EQ(m_pRng->dTyp, 1.0);
     EXPECT_EQ(m_pRng->dMin, 2.0);
     EXPECT_EQ(m_pRng->dMax, 3.0);
 
     // 64 characters: wrapped behind four blanks.
-    Parse("1 2 3 4 5", "Pulldown_ref");
+    Parse("2 1 3 4 5", "Pulldown_ref");
     EXPECT_EQ(TakeLog(),
               "ERROR  (line    1) -\n"
               "    Incorrect Number of Line Items (5) For Pulldown_ref: Expecting 3\n");
@@ -158,10 +160,14 @@ TEST_F(RngTest, TypicalOutsideBothBoundsWarns) {
 }
 
 TEST_F(RngTest, UnitLettersAndBadWords) {
+    // x is a unit letter: 2x reads as 2.  The words themselves draw nothing;
+    // 1m (0.001) lies below both bounds.
     EXPECT_EQ(Parse("1m 2x 3"), 1);
-    EXPECT_EQ(TakeLog(), "");
+    EXPECT_EQ(TakeLog(), "WARNING  (line    1) - Typ value is not in between min and max \n");
     EXPECT_DOUBLE_EQ(m_pRng->dTyp, 0.001);
     EXPECT_EQ(m_pRng->dMin, 2.0);
+    EXPECT_EQ(Parse("2500m 2x 3V"), 1);
+    EXPECT_EQ(TakeLog(), "");
 
     EXPECT_EQ(Parse("1 2% 3"), 0);
     EXPECT_EQ(TakeLog(), "ERROR  (line    1) - Invalid Minimum Value (\"2%\")\n");
@@ -184,11 +190,11 @@ TEST_F(RngTest, UnitLettersAndBadWords) {
 
 TEST_F(RngTest, CheckLimitsWarnsPerCornerInOrder) {
     const char* pszFormat = "%s %s value %g out of range %g to %g";
-    Parse("5 -1 2");
+    Parse("2 -1 5");
     EXPECT_EQ(RNG_CheckLimits(m_pRng, 0.0, 4.0, pszFormat, "C_comp", 1e12), 0);
     EXPECT_EQ(TakeLog(),
-              "WARNING  - C_comp TYP value 5e+12 out of range 0 to 4e+12\n"
-              "WARNING  - C_comp MIN value -1e+12 out of range 0 to 4e+12\n");
+              "WARNING  - C_comp MIN value -1e+12 out of range 0 to 4e+12\n"
+              "WARNING  - C_comp MAX value 5e+12 out of range 0 to 4e+12\n");
 
     // Bounds are inclusive; "NA" corners are not checked.
     Parse("4 0 NA");

@@ -5,6 +5,7 @@
 #include "component/cmpnt.h"
 #include "component/ibs_text.h"
 #include "component/pkg.h"
+#include "package/pkgmdl.h"
 #include "reader/ibis.h"
 #include "reader/rng.h"
 
@@ -159,6 +160,23 @@ TEST(Component, OrphanComponentKeywordsAndPackageModelWithoutPackageModels) {
     EXPECT_EQ(result.strLog,
               "ERROR  (line    4) - Orphan Component keyword.\n"
               "ERROR  (line    5) - Orphan data line keyword.\n");
+}
+
+// Package models cannot be read yet; a record made by hand stands for a
+// package model of another name.
+TEST(Component, PackageModelMustBeInTheDocumentWhenItHasPackageModels) {
+    std::string strChecks;
+    ReadIbs(kComponentX +
+                "[Package Model] QFP_48\n"
+                "[Pin] signal_name model_name\n"
+                "1 VCC POWER\n",
+            [&](IBIS* pIbis) {
+                PKGMDL other{};
+                IBIS_AddPkgMdl(pIbis, &other);
+                strChecks = CaptureLog([&] { CMPNT_CheckList(OnlyComponent(pIbis)); });
+                pIbis->pPkgMdlList = nullptr;
+            });
+    EXPECT_EQ(strChecks, "ERROR  - Unable to find Package Model 'QFP_48' for Component 'X'\n");
 }
 
 }  // namespace

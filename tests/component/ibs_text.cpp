@@ -9,6 +9,20 @@
 #include "reader/diag.h"
 #include "reader/ibis.h"
 
+std::string CaptureLog(const std::function<void()>& run) {
+    FILE* pLog = tmpfile();
+    DIAG_SetLog(pLog);
+    run();
+    DIAG_SetLog(nullptr);
+    std::string strLog;
+    rewind(pLog);
+    char acBuffer[512];
+    size_t n;
+    while ((n = fread(acBuffer, 1, sizeof acBuffer, pLog)) > 0) strLog.append(acBuffer, n);
+    fclose(pLog);
+    return strLog;
+}
+
 std::string CheckWithModels(IBIS* pIbis, const std::vector<std::pair<std::string, unsigned>>& models,
                             const std::function<void()>& check) {
     MDL* pSaved = pIbis->pMdlList;
@@ -20,16 +34,7 @@ std::string CheckWithModels(IBIS* pIbis, const std::vector<std::pair<std::string
         IBIS_AddMdl(pIbis, pMdl);
     }
 
-    FILE* pLog = tmpfile();
-    DIAG_SetLog(pLog);
-    check();
-    DIAG_SetLog(nullptr);
-    std::string strLog;
-    rewind(pLog);
-    char acBuffer[512];
-    size_t n;
-    while ((n = fread(acBuffer, 1, sizeof acBuffer, pLog)) > 0) strLog.append(acBuffer, n);
-    fclose(pLog);
+    std::string strLog = CaptureLog(check);
 
     while (pIbis->pMdlList != nullptr) {
         MDL* pNext = pIbis->pMdlList->pNext;

@@ -36,6 +36,9 @@ const char* const kManufacturerAndPackage =
 // line 10.
 inline const std::string kComponentX = std::string("[Component] X\n") + kManufacturerAndPackage;
 
+// What the diagnostics logged while `run` ran.
+std::string CaptureLog(const std::function<void()>& run);
+
 // Runs end-of-file checks by hand on a document whose models are the
 // given (name, model type) records, made for the occasion, and returns
 // what they logged.

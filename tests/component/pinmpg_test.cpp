@@ -51,6 +51,8 @@ TEST(PinMapping, Rows) {
                                 [](IBIS* pIbis) {
                                     PINMPG* pRow = nullptr;
                                     ASSERT_EQ(CMPNT_GetPinMapList(OnlyComponent(pIbis), &pRow), 1);
+                                    EXPECT_EQ(PINMPG_FindPin(pRow, "3"), 1);
+                                    EXPECT_EQ(PINMPG_FindPin(pRow, "4"), 0);
                                     const char* psz = nullptr;
                                     EXPECT_EQ(PINMPG_GetPulldownRef(pRow, &psz), 0);
                                     EXPECT_EQ(PINMPG_GetPullupRef(pRow, &psz), 1);

@@ -274,17 +274,18 @@ const KEYWORD_ENTRY* FindKeyword(const KEYWORD_ENTRY* pTable, const char* pszTex
     return nullptr;
 }
 
-// Board descriptions exist only in IBIS 3.2: the .ebd files of IBIS 2.1
-// hold package models, whose [Number Of Pins] stays theirs.
-int ApplyContextRules(int eCode, int ePrevious, bool bBoardKeywords) {
+// Board descriptions and submodels exist only in IBIS 3.2: the .ebd files
+// of IBIS 2.1 hold package models, whose [Number Of Pins] stays theirs, and
+// a [Submodel] read before a switch to IBIS 2.1 claims no 2.1 tables.
+int ApplyContextRules(int eCode, int ePrevious, bool bIbis32) {
     if (eCode == KW_MANUFACTURER) {
         if (InRange(ePrevious, KW_DEFINE_PACKAGE_MODEL, KW_DESCRIPTION)) return KW_PKG_MANUFACTURER;
         if (ePrevious == KW_BEGIN_BOARD_DESCRIPTION || ePrevious == KW_EBD_MANUFACTURER)
             return KW_EBD_MANUFACTURER;
         return eCode;
     }
-    if (eCode == KW_NUMBER_OF_PINS && g_parse.eFileKind == FILE_KIND_EBD && bBoardKeywords)
-        return KW_EBD_NUMBER_OF_PINS;
+    if (!bIbis32) return eCode;
+    if (eCode == KW_NUMBER_OF_PINS && g_parse.eFileKind == FILE_KIND_EBD) return KW_EBD_NUMBER_OF_PINS;
     if (g_parse.bInSubmodel) {
         switch (eCode) {
             case KW_PULLDOWN: return KW_SUB_PULLDOWN;

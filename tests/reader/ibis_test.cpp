@@ -134,25 +134,10 @@ TEST(IbisDocument, EmptyFieldsAndNewestFirstLists) {
     IBIS* pIbis = nullptr;
     IBIS_GetCurrent(&pIbis);
     HDR* pHdr = reinterpret_cast<HDR*>(1);
-    CMPNT* pCmpnt = reinterpret_cast<CMPNT*>(1);
-    MDL* pMdl = reinterpret_cast<MDL*>(1);
-    SUBMDL* pSubmdl = reinterpret_cast<SUBMDL*>(1);
-    PKGMDL* pPkgMdl = reinterpret_cast<PKGMDL*>(1);
-    EBDMDL* pEbdMdl = reinterpret_cast<EBDMDL*>(1);
     MSEL* pMsel = reinterpret_cast<MSEL*>(1);
     EXPECT_EQ(0, IBIS_GetHdr(pIbis, &pHdr));
-    EXPECT_EQ(0, IBIS_GetCmpntList(pIbis, &pCmpnt));
-    EXPECT_EQ(0, IBIS_GetMdlList(pIbis, &pMdl));
-    EXPECT_EQ(0, IBIS_GetSubmdlList(pIbis, &pSubmdl));
-    EXPECT_EQ(0, IBIS_GetPkgMdlList(pIbis, &pPkgMdl));
-    EXPECT_EQ(0, IBIS_GetEbdMdlList(pIbis, &pEbdMdl));
     EXPECT_EQ(0, IBIS_GetMselList(pIbis, &pMsel));
     EXPECT_EQ(nullptr, pHdr);
-    EXPECT_EQ(nullptr, pCmpnt);
-    EXPECT_EQ(nullptr, pMdl);
-    EXPECT_EQ(nullptr, pSubmdl);
-    EXPECT_EQ(nullptr, pPkgMdl);
-    EXPECT_EQ(nullptr, pEbdMdl);
     EXPECT_EQ(nullptr, pMsel);
 
     HDR* pOld = nullptr;

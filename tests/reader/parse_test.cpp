@@ -345,6 +345,7 @@ TEST_F(ParseContext, SubmodelTablesUntilTheNextModel) {
     EXPECT_EQ(KW_SUB_RISING_WAVEFORM, Code("[Rising Waveform]", KW_SUBMODEL));
     EXPECT_EQ(KW_SUB_FALLING_WAVEFORM, Code("[Falling Waveform]", KW_SUBMODEL));
     EXPECT_EQ(KW_RPOWER, Code("[Rpower]", KW_SUBMODEL));
+    EXPECT_EQ(KW_PULLUP, Code("[Pullup]", KW_SUBMODEL, g_aKeywords21));  // IBIS 2.1 has no submodels
     Feed(FILE_KIND_IBS, "[Pullup]");
     EXPECT_EQ(KW_SUB_PULLUP, PARSE_GetCurKeyword());
     Feed(FILE_KIND_IBS, "[Model] m");
@@ -436,6 +437,19 @@ TEST(ParseStartKeyword, NumberOfPinsInAnIbis21EbdFileIsNoProgramBug) {
                                     "[End]\n");
     EXPECT_EQ(0, result.nBugs);
     EXPECT_EQ(std::string::npos, result.strLog.find("PROGRAM BUG"));
+}
+
+TEST(ParseStartKeyword, SwitchToIbis21AfterASubmodelIsNoProgramBug) {
+    EXPECT_EQ("ERROR  (line    4) - Illegal keyword for a '.pkg' file.\n"
+              "ERROR  (line    5) - Duplicate IBIS_Ver keyword.\n",
+              ReadSnippet("switch.pkg", Header32("switch.pkg") +
+                                            "[Submodel] s\n"
+                                            "[IBIS Ver] 2.1\n"
+                                            "[File Name] switch.pkg\n"
+                                            "[File Rev] 1.0\n"
+                                            "[Pullup]\n"
+                                            "[End]\n")
+                  .strLog);
 }
 
 // ------------------------------------------------------------ [End]

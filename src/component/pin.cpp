@@ -106,10 +106,9 @@ void CheckRowColumns(const PIN* pPin, int nHeaderColumns) {
 // names, so each name is looked up once.
 class MODEL_LOOKUP {
 public:
-    explicit MODEL_LOOKUP(IBIS* pIbis) {
+    explicit MODEL_LOOKUP(IBIS* pIbis) : m_bSelectors(PARSE_GetIbisVersion() >= 3) {
         IBIS_GetMdlList(pIbis, &m_pMdlList);
-        if (PARSE_GetIbisVersion() >= 3) IBIS_GetMselList(pIbis, &m_pMselList);
-        m_bSelectors = PARSE_GetIbisVersion() >= 3;
+        if (m_bSelectors) IBIS_GetMselList(pIbis, &m_pMselList);
     }
 
     bool Defined(const char* pszName) {

@@ -17,7 +17,9 @@ test:
 bench:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
 	cmake --build build/release -j$(JOBS)
-	./build/release/tavelin_bench
+	@# The reader writes a banner per file to standard output: keep it out of the results.
+	./build/release/tavelin_bench --benchmark_out=build/bench.txt --benchmark_out_format=console > /dev/null
+	@cat build/bench.txt
 
 clean:
 	rm -rf build

@@ -2,17 +2,668 @@
 #include "model/mdl.h"
 
 #include <cstring>
+#include <initializer_list>
 
+#include "model/crv.h"
+#include "model/ramp.h"
+#include "model/wvfrm.h"
+#include "reader/cmn.h"
+#include "reader/diag.h"
+#include "reader/ibis.h"
+#include "reader/parse.h"
+#include "reader/rng.h"
 #include "reader/tav_assert.h"
 
-// Model keywords are recognised and their lines accepted; the model
-// records arrive with the model module.
-void MDL_Reset() {}
-void MDL_New() {}
-void MDL_HandleLine(int, int, char*) {}
-void MDL_EndKeyword(int) {}
-void MDL_Destroy(MDL*) {}
-void MDL_DestroyList(MDL*) {}
+const MDL_SPELLING g_aModelTypeSpellings[] = {
+    {"Input", MT_INPUT},
+    {"Output", MT_OUTPUT},
+    {"I/O", MT_IO},
+    {"3-state", MT_3_STATE},
+    {"Open_drain", MT_OPEN_DRAIN},
+    {"I/O_open_drain", MT_IO_OPEN_DRAIN},
+    {"Open_sink", MT_OPEN_SINK},
+    {"I/O_open_sink", MT_IO_OPEN_SINK},
+    {"Open_source", MT_OPEN_SOURCE},
+    {"I/O_open_source", MT_IO_OPEN_SOURCE},
+    {"Input_ECL", MT_INPUT_ECL},
+    {"Output_ECL", MT_OUTPUT_ECL},
+    {"I/O_ECL", MT_IO_ECL},
+    {"Terminator", MT_TERMINATOR},
+    {"Series", MT_SERIES},
+    {"Series_switch", MT_SERIES_SWITCH},
+    {"3-state_ECL", MT_3_STATE_ECL},
+    {"No Type", MT_NO_TYPE},
+};
+
+const MDL_SPELLING g_aPolaritySpellings[] = {
+    {"Non-Inverting", POL_NON_INVERTING},
+    {"Inverting", POL_INVERTING},
+    {"No Polarity", POL_NONE},
+};
+
+const MDL_SPELLING g_aEnableSpellings[] = {
+    {"Active-High", ENA_ACTIVE_HIGH},
+    {"Active-Low", ENA_ACTIVE_LOW},
+    {"No Enable", ENA_NONE},
+};
+
+namespace {
+
+enum { END_MARKER = 1 };
+
+// IBIS 2.x knows the model types up to Terminator only.
+enum { MODEL_TYPES_IBIS2 = 14, MODEL_TYPES_ALL = 17 };
+
+enum eSubparameter {
+    SUB_MODEL_TYPE,
+    SUB_POLARITY,
+    SUB_ENABLE,
+    SUB_VINL,
+    SUB_VINH,
+    SUB_VMEAS,
+    SUB_CREF,
+    SUB_RREF,
+    SUB_VREF,
+    SUB_C_COMP,
+    SUB_NONE
+};
+
+const char* const g_apszSubparameter[] = {"Model_type", "Polarity", "Enable", "Vinl", "Vinh",
+                                          "Vmeas", "Cref", "Rref", "Vref", "C_comp", "NOT_SUB"};
+
+// The keywords whose line holds one typ/min/max value.
+struct TypedKeyword {
+    int eKeyword;
+    const char* pszName;
+    RNG* MDL::*pField;
+    bool bBeforeSwitchSections;  // belongs before [On] and [Off]
+};
+
+const TypedKeyword g_aTypedKeywords[] = {
+    {KW_TEMPERATURE_RANGE, "Temperature Range", &MDL::pTempRange, true},
+    {KW_VOLTAGE_RANGE, "Voltage Range", &MDL::pVoltRange, true},
+    {KW_PULLUP_REFERENCE, "Pullup Reference", &MDL::pPullupRef, true},
+    {KW_PULLDOWN_REFERENCE, "Pulldown Reference", &MDL::pPulldownRef, true},
+    {KW_POWER_CLAMP_REFERENCE, "POWER Clamp Reference", &MDL::pPowerClampRef, true},
+    {KW_GND_CLAMP_REFERENCE, "GND Clamp Reference", &MDL::pGndClampRef, true},
+    {KW_RGND, "Rgnd", &MDL::pRgnd, false},
+    {KW_RPOWER, "Rpower", &MDL::pRpower, false},
+    {KW_RAC, "Rac", &MDL::pRac, false},
+    {KW_CAC, "Cac", &MDL::pCac, false},
+    {KW_TTGND, "TTgnd", &MDL::pTTgnd, false},
+    {KW_TTPOWER, "TTpower", &MDL::pTTpower, false},
+};
+
+struct IvTable {
+    int eKeyword;
+    const char* pszName;
+    CRV* MDL::*pField;
+};
+
+const IvTable g_aIvTables[] = {
+    {KW_PULLDOWN, "Pulldown", &MDL::pPulldown},
+    {KW_PULLUP, "Pullup", &MDL::pPullup},
+    {KW_GND_CLAMP, "GND Clamp", &MDL::pGndClamp},
+    {KW_POWER_CLAMP, "POWER Clamp", &MDL::pPowerClamp},
+};
+
+enum eSeriesSection { SECTION_NONE, SECTION_ON, SECTION_OFF };
+
+struct MdlState {
+    MDL* pCur = nullptr;
+    int eLastKeyword = KW_NOT_KEY;
+    // Series sections.  Their SINFO records are made and filled by the
+    // series module, which plugs in at OpenSeriesSection and in
+    // CheckSeriesSections; until then this module tracks which section
+    // is open and which have been opened, for its own placement rules.
+    int eCurSection = SECTION_NONE;
+    bool bOnOpened = false;
+    bool bOffOpened = false;
+};
+
+MdlState g_mdl;
+
+void ClearSeriesState() {
+    g_mdl.eCurSection = SECTION_NONE;
+    g_mdl.bOnOpened = false;
+    g_mdl.bOffOpened = false;
+}
+
+const TypedKeyword* FindTypedKeyword(int eKeyword) {
+    for (const TypedKeyword& typed : g_aTypedKeywords)
+        if (typed.eKeyword == eKeyword) return &typed;
+    return nullptr;
+}
+
+const IvTable* FindIvTable(int eKeyword) {
+    for (const IvTable& table : g_aIvTables)
+        if (table.eKeyword == eKeyword) return &table;
+    return nullptr;
+}
+
+bool IsSeriesType(unsigned eType) { return eType == MT_SERIES || eType == MT_SERIES_SWITCH; }
+
+// ---- [Model] line and subparameters ----
+
+void ReadName(MDL* pMdl, char* pszLine) {
+    char* pszRest = pszLine;
+    if (!CMN_SkipKeyword(&pszRest)) {
+        DIAG_BugLine("Unable to eat keyword <%s>: %s %d", "Model", TAV_MODULE, __LINE__);
+        return;
+    }
+    TOKENS words{};
+    if (!CMN_Tokenize(pszRest, 1, &words)) {
+        DIAG_Error("Unable to Save Model Name");
+        return;
+    }
+    if (words.nFound == 0) {
+        DIAG_ErrorLine("'Model' Keyword Missing name");
+        CMN_FreeTokens(&words);
+        return;
+    }
+    if (words.nFound > 1)
+        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For Keyword %s: Expecting %d",
+                       words.nFound, "Model", 1);
+    const char* pszName = words.ppszToken[0];
+    if (strlen(pszName) > MDL_NAME_LEN) {
+        DIAG_ErrorLine("Model Name Over %d Characters Long", static_cast<int>(MDL_NAME_LEN));
+    } else {
+        if (!CMN_IsNotReserved(pszName))
+            DIAG_ErrorLine("Invalid Model Name (\"%s\"); Reserved Word.", pszName);
+        for (const MDL* pOlder = pMdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
+            if (strcmp(pOlder->szName, pszName) == 0) {
+                DIAG_ErrorLine("Model Name Previously Defined (\"%s\")", pszName);
+                break;
+            }
+        }
+    }
+    CMN_StrCopy(pMdl->szName, pszName, MDL_NAME_LEN);
+    CMN_FreeTokens(&words);
+}
+
+int LookupSubparameter(const char* pszLine, size_t* pnLength) {
+    size_t n = CMN_TokenLength('=', pszLine);
+    *pnLength = n;
+    for (int i = 0; i < SUB_NONE; ++i)
+        if (strlen(g_apszSubparameter[i]) == n && strncmp(g_apszSubparameter[i], pszLine, n) == 0)
+            return i;
+    return SUB_NONE;
+}
+
+void MatchSpelling(const char* pszWord, const char* pszSub, const MDL_SPELLING* pTable, int nSearch,
+                   unsigned* peField) {
+    for (int i = 0; i < nSearch && pTable[i].eValue != END_MARKER; ++i) {
+        if (strcmp(pszWord, pTable[i].pszText) == 0) {
+            *peField = pTable[i].eValue;
+            return;
+        }
+        if (CMN_StrEqualNoCase(pszWord, pTable[i].pszText)) {
+            DIAG_ErrorLine("Invalid %s (\"%s\") (try \"%s\")", pszSub, pszWord, pTable[i].pszText);
+            return;
+        }
+    }
+    DIAG_ErrorLine("Invalid %s (\"%s\")", pszSub, pszWord);
+}
+
+// Model_type, Polarity and Enable: one word from a table.  The field is
+// 1 ("No ...") from the first attempt on.
+void ReadSetting(const MDL* pMdl, const char* pszLine, const char* pszSub,
+                 const MDL_SPELLING* pTable, int nSearch, unsigned* peField) {
+    if (*peField != 0) {
+        DIAG_ErrorLine("%s Already Defined For Model '%s'", pszSub, pMdl->szName);
+        return;
+    }
+    *peField = END_MARKER;
+    TOKENS words{};
+    if (!CMN_TokenizeDelim(pszLine, 2, '=', &words)) {
+        DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
+        return;
+    }
+    if (words.nFound == 1)
+        DIAG_ErrorLine("'%s' Subparameter Missing Setting", pszSub);
+    else if (words.nFound != 2 && strcmp(words.ppszToken[1], "=") == 0)
+        DIAG_ErrorLine("Invalid %s Line", pszSub);
+    else if (words.nFound != 2)
+        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
+                       pszSub, 2);
+    else
+        MatchSpelling(words.ppszToken[1], pszSub, pTable, nSearch, peField);
+    CMN_FreeTokens(&words);
+}
+
+// Vinl, Vinh, Vmeas, Cref, Rref, Vref: "name = number".  The field counts
+// as given from the first attempt on; an unreadable number leaves 0.
+void ReadSingle(const MDL* pMdl, const char* pszLine, const char* pszSub, double** ppdField) {
+    if (*ppdField != nullptr) {
+        DIAG_ErrorLine("%s Already Defined For Model '%s'", pszSub, pMdl->szName);
+        return;
+    }
+    if (!CMN_Alloc(ppdField, sizeof **ppdField)) {
+        DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
+        return;
+    }
+    TOKENS words{};
+    if (!CMN_TokenizeDelim(pszLine, 3, '=', &words)) {
+        DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
+        return;
+    }
+    if (words.nFound < 3) {
+        DIAG_ErrorLine("Invalid %s Line", pszSub);
+    } else {
+        if (words.nFound > 3)
+            DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
+                           pszSub, 3);
+        double dValue = 0.0;
+        if (strcmp(words.ppszToken[1], "=") != 0)
+            DIAG_ErrorLine("Invalid %s Line", pszSub);
+        else if (CMN_GetNumber(words.ppszToken[2], &dValue) == 0)
+            DIAG_ErrorLine("Invalid %s Value (\"%s\")", pszSub, words.ppszToken[2]);
+        else
+            **ppdField = dValue;
+    }
+    CMN_FreeTokens(&words);
+}
+
+void CheckTypicalNotNA(const RNG* pRng) {
+    if (pRng != nullptr && pRng->eTypState == VALUE_NA)
+        DIAG_ErrorLine("'NA' Not Allowed For Typical Value");
+}
+
+void ReadCcomp(MDL* pMdl, const char* pszRest) {
+    if (pMdl->pCcomp != nullptr) {
+        DIAG_ErrorLine("%s Already Defined For Model '%s'", "C_comp", pMdl->szName);
+        return;
+    }
+    RNG_Parse(pszRest, "C_comp", &pMdl->pCcomp);
+    CheckTypicalNotNA(pMdl->pCcomp);
+}
+
+void ReadSubparameter(MDL* pMdl, const char* pszLine) {
+    size_t nLength = 0;
+    int eSub = LookupSubparameter(pszLine, &nLength);
+    const char* pszSub = g_apszSubparameter[eSub];
+    const int nTypes = PARSE_GetIbisVersion() == 2 ? MODEL_TYPES_IBIS2 : MODEL_TYPES_ALL;
+    switch (eSub) {
+        case SUB_MODEL_TYPE:
+            ReadSetting(pMdl, pszLine, pszSub, g_aModelTypeSpellings, nTypes, &pMdl->eModelType);
+            break;
+        case SUB_POLARITY:
+            ReadSetting(pMdl, pszLine, pszSub, g_aPolaritySpellings, 2, &pMdl->ePolarity);
+            break;
+        case SUB_ENABLE:
+            ReadSetting(pMdl, pszLine, pszSub, g_aEnableSpellings, 2, &pMdl->eEnable);
+            break;
+        case SUB_VINL: ReadSingle(pMdl, pszLine, pszSub, &pMdl->pdVinl); break;
+        case SUB_VINH: ReadSingle(pMdl, pszLine, pszSub, &pMdl->pdVinh); break;
+        case SUB_VMEAS: ReadSingle(pMdl, pszLine, pszSub, &pMdl->pdVmeas); break;
+        case SUB_CREF: ReadSingle(pMdl, pszLine, pszSub, &pMdl->pdCref); break;
+        case SUB_RREF: ReadSingle(pMdl, pszLine, pszSub, &pMdl->pdRref); break;
+        case SUB_VREF: ReadSingle(pMdl, pszLine, pszSub, &pMdl->pdVref); break;
+        case SUB_C_COMP: ReadCcomp(pMdl, pszLine + nLength); break;
+        default: DIAG_ErrorLine("Unknown Line Among Model Data"); break;
+    }
+}
+
+// ---- keywords of the model ----
+
+void CheckPositive(const RNG* pRng, const char* pszName) {
+    if (pRng == nullptr) return;
+    if (pRng->eTypState == VALUE_NUMBER && pRng->dTyp <= 0)
+        DIAG_ErrorLine("%s Typical value should be > 0", pszName);
+    if (pRng->eMinState == VALUE_NUMBER && pRng->dMin <= 0)
+        DIAG_ErrorLine("%s Min value should be > 0", pszName);
+    if (pRng->eMaxState == VALUE_NUMBER && pRng->dMax <= 0)
+        DIAG_ErrorLine("%s Max value should be > 0", pszName);
+}
+
+void ReadTypedValue(MDL* pMdl, const TypedKeyword& typed, char* pszLine) {
+    RNG*& pField = pMdl->*(typed.pField);
+    if (pField != nullptr) {
+        DIAG_ErrorLine("%s Already Defined For Model '%s'", typed.pszName, pMdl->szName);
+        return;
+    }
+    if (pMdl->eModelType == MT_SERIES_SWITCH && g_mdl.eCurSection != SECTION_NONE &&
+        typed.bBeforeSwitchSections)
+        DIAG_ErrorLine(
+            "Model '%s' is of type Series_switch. %s should be defined before the [On] and [Off] sections",
+            pMdl->szName, typed.pszName);
+    char* pszRest = pszLine;
+    if (!CMN_SkipKeyword(&pszRest)) pszRest = pszLine + strlen(pszLine);
+    RNG_Parse(pszRest, typed.pszName, &pField);
+    CheckTypicalNotNA(pField);
+    if (typed.eKeyword == KW_TTGND || typed.eKeyword == KW_TTPOWER) CheckPositive(pField, typed.pszName);
+}
+
+void CheckModelSpecPlacement(const MDL* pMdl) {
+    const bool bLate = pMdl->pTempRange || pMdl->pVoltRange || pMdl->pPullupRef ||
+                       pMdl->pPulldownRef || pMdl->pPowerClampRef || pMdl->pGndClampRef ||
+                       pMdl->pTTgnd || pMdl->pTTpower || pMdl->pDrvSched || pMdl->pPulldown ||
+                       pMdl->pPullup || pMdl->pGndClamp || pMdl->pPowerClamp || pMdl->pRgnd ||
+                       pMdl->pRpower || pMdl->pRac || pMdl->pCac || pMdl->pRamp ||
+                       pMdl->pRising || pMdl->pFalling || pMdl->pAddSubmdl;
+    if (bLate)
+        DIAG_ErrorLine(
+            "[Model Spec] should be specified immediately after all the subparameters of a model and before the other keywords of a model");
+}
+
+// The series module makes the section's SINFO record here (SINFO_Begin
+// for [On] and [Off], SINFO_New for an implied [On]) and makes it the
+// current section.
+void OpenSeriesSection(int eSection) {
+    g_mdl.eCurSection = eSection;
+    if (eSection == SECTION_ON) g_mdl.bOnOpened = true;
+    if (eSection == SECTION_OFF) g_mdl.bOffOpened = true;
+}
+
+void ReadSwitchSection(const MDL* pMdl, int eKeyword) {
+    if (pMdl->eModelType != MT_SERIES_SWITCH) {
+        DIAG_ErrorLine("Keyword is valid only for Series_switch models");
+        return;
+    }
+    OpenSeriesSection(eKeyword == KW_ON ? SECTION_ON : SECTION_OFF);
+}
+
+// Series keywords belong to Series and Series_switch models; the first
+// one without an open section opens [On].
+bool CheckSeriesKeyword(const MDL* pMdl) {
+    if (!IsSeriesType(pMdl->eModelType)) {
+        DIAG_ErrorLine("Keyword is valid only for Series and Series_switch models");
+        return false;
+    }
+    if (g_mdl.eCurSection == SECTION_NONE) {
+        if (pMdl->eModelType == MT_SERIES_SWITCH)
+            DIAG_ErrorLine("No preceding [On] or [Off] keyword found. Assuming [On]");
+        OpenSeriesSection(SECTION_ON);
+    }
+    return true;
+}
+
+const char* WaveformName(int eKeyword) {
+    return eKeyword == KW_RISING_WAVEFORM ? "Rising Waveform" : "Falling Waveform";
+}
+
+WVFRM** WaveformList(MDL* pMdl, int eKeyword) {
+    return eKeyword == KW_RISING_WAVEFORM ? &pMdl->pRising : &pMdl->pFalling;
+}
+
+void HandleKeywordLine(MDL* pMdl, int eKeyword, char* pszLine) {
+    if (eKeyword == KW_MODEL) {
+        ReadName(pMdl, pszLine);
+    } else if (const TypedKeyword* pTyped = FindTypedKeyword(eKeyword)) {
+        ReadTypedValue(pMdl, *pTyped, pszLine);
+    } else if (const IvTable* pTable = FindIvTable(eKeyword)) {
+        CRV_Begin(pszLine, pTable->pszName, &(pMdl->*(pTable->pField)));
+    } else if (eKeyword == KW_RAMP) {
+        RAMP_Begin(pszLine, &pMdl->pRamp);
+    } else if (eKeyword == KW_RISING_WAVEFORM || eKeyword == KW_FALLING_WAVEFORM) {
+        WVFRM_Begin(pszLine, WaveformList(pMdl, eKeyword), WaveformName(eKeyword));
+    } else if (eKeyword == KW_MODEL_SPEC) {
+        CheckModelSpecPlacement(pMdl);
+        // MSPEC_Begin plugs in here.
+    } else if (eKeyword == KW_ON || eKeyword == KW_OFF) {
+        ReadSwitchSection(pMdl, eKeyword);
+    } else if (eKeyword >= KW_R_SERIES && eKeyword <= KW_SERIES_MOSFET) {
+        // The series module reads the value, table or MOSFET entry into
+        // the current section here.
+        CheckSeriesKeyword(pMdl);
+    } else {
+        // [Driver Schedule] (DRVSH_Begin) and [Add Submodel] (ADDSUB_Begin)
+        // plug in here.
+        TAV_ASSERT(eKeyword == KW_DRIVER_SCHEDULE || eKeyword == KW_ADD_SUBMODEL);
+    }
+}
+
+void HandleDataLine(MDL* pMdl, int eKeyword, char* pszLine) {
+    if (eKeyword == KW_MODEL) {
+        ReadSubparameter(pMdl, pszLine);
+    } else if (FindTypedKeyword(eKeyword) != nullptr ||
+               (eKeyword >= KW_ON && eKeyword <= KW_RC_SERIES)) {
+        DIAG_ErrorLine("Expecting Keyword.  Invalid Line");
+    } else if (const IvTable* pTable = FindIvTable(eKeyword)) {
+        CRV_AddRow(pszLine, pMdl->*(pTable->pField), pTable->pszName);
+    } else if (eKeyword == KW_RAMP) {
+        RAMP_Line(pszLine, pMdl->pRamp, pMdl->szName);
+    } else if (eKeyword == KW_RISING_WAVEFORM || eKeyword == KW_FALLING_WAVEFORM) {
+        WVFRM_Line(pszLine, WaveformName(eKeyword));
+    } else if (eKeyword == KW_SERIES_CURRENT || eKeyword == KW_SERIES_MOSFET) {
+        // The series module reads table rows and MOSFET lines here.
+        CheckSeriesKeyword(pMdl);
+    } else {
+        // [Model Spec] (MSPEC_Line), [Driver Schedule] (DRVSH_Line) and
+        // [Add Submodel] (ADDSUB_Line) plug in here.
+        TAV_ASSERT(eKeyword == KW_MODEL_SPEC || eKeyword == KW_DRIVER_SCHEDULE ||
+                   eKeyword == KW_ADD_SUBMODEL);
+    }
+}
+
+// ---- closing ----
+
+bool NeedsThresholds(unsigned eType) {
+    return eType == MT_INPUT || eType == MT_IO || eType == MT_IO_OPEN_DRAIN ||
+           eType == MT_IO_OPEN_SINK || eType == MT_IO_OPEN_SOURCE || eType == MT_INPUT_ECL ||
+           eType == MT_IO_ECL;
+}
+
+void CheckSubparameters(const MDL* pMdl) {
+    if (pMdl->eModelType == MT_NOT_GIVEN)
+        DIAG_Error("Model '%s': %s Not Defined", pMdl->szName, "Model_type");
+    if (pMdl->pCcomp == nullptr) DIAG_Error("Model '%s': %s Not Defined", pMdl->szName, "C_comp");
+    if (!NeedsThresholds(pMdl->eModelType)) return;
+    const char* pszType = MDL_Spelling(g_aModelTypeSpellings, pMdl->eModelType);
+    if (pMdl->pdVinl == nullptr)
+        DIAG_Warning("Model '%s': Model_type '%s' must have %s set", pMdl->szName, pszType, "Vinl");
+    if (pMdl->pdVinh == nullptr)
+        DIAG_Warning("Model '%s': Model_type '%s' must have %s set", pMdl->szName, pszType, "Vinh");
+}
+
+void CloseKeyword(MDL* pMdl, int eKeyword) {
+    if (eKeyword == KW_MODEL) {
+        CheckSubparameters(pMdl);
+    } else if (const IvTable* pTable = FindIvTable(eKeyword)) {
+        CRV_End(pMdl->szName, pMdl->eModelType, eKeyword, &(pMdl->*(pTable->pField)),
+                pTable->pszName, "Model");
+    } else if (eKeyword == KW_RAMP) {
+        RAMP_End(pMdl->pRamp);
+    } else if (eKeyword == KW_RISING_WAVEFORM) {
+        WVFRM_End("Rising", 1);
+    } else if (eKeyword == KW_FALLING_WAVEFORM) {
+        WVFRM_End("Falling", 1);
+    }
+    // [Model Spec] (MSPEC_End), [Driver Schedule] (DRVSH_End), [Series
+    // Current] (CRV_End) and [Series MOSFET] (SMOS_End) close here once
+    // their modules read them.
+}
+
+void CheckTerminatorElements(const MDL* pMdl) {
+    if (pMdl->eModelType != MT_TERMINATOR) {
+        const struct {
+            const RNG* pRng;
+            const char* pszName;
+        } aElements[] = {{pMdl->pRgnd, "Rgnd"}, {pMdl->pRpower, "Rpower"}, {pMdl->pRac, "Rac"},
+                         {pMdl->pCac, "Cac"}};
+        for (const auto& element : aElements)
+            if (element.pRng != nullptr)
+                DIAG_Error("Model '%s': %s is set when Model_type is not Terminator", pMdl->szName,
+                           element.pszName);
+    }
+    if (pMdl->pRac != nullptr && pMdl->pCac == nullptr)
+        DIAG_Error("Model '%s': Cac must be defined when Rac is", pMdl->szName);
+    if (pMdl->pCac != nullptr && pMdl->pRac == nullptr)
+        DIAG_Error("Model '%s': Rac must be defined when Cac is", pMdl->szName);
+}
+
+void CheckReferences(const MDL* pMdl) {
+    if (pMdl->pVoltRange != nullptr) return;
+    const struct {
+        const RNG* pRng;
+        const char* pszName;
+    } aRefs[] = {{pMdl->pPullupRef, "Pullup Reference"},
+                 {pMdl->pPulldownRef, "Pulldown Reference"},
+                 {pMdl->pPowerClampRef, "POWER Clamp Reference"},
+                 {pMdl->pGndClampRef, "GND Clamp Reference"}};
+    for (const auto& ref : aRefs)
+        if (ref.pRng == nullptr)
+            DIAG_Error("Model '%s': %s Required when No Voltage Range is Specified", pMdl->szName,
+                       ref.pszName);
+}
+
+void CheckRamp(const MDL* pMdl) {
+    unsigned eType = pMdl->eModelType;
+    if (eType == MT_INPUT || eType == MT_INPUT_ECL || eType == MT_TERMINATOR) return;
+    if (IsSeriesType(eType)) {
+        if (pMdl->pRamp != nullptr)
+            DIAG_Error("Model '%s': Ramp Not Allowed for Series and Series_switch", pMdl->szName);
+    } else if (pMdl->pRamp == nullptr) {
+        DIAG_Error("Model '%s': Ramp Not Defined", pMdl->szName);
+    }
+}
+
+// Series elements have no driver: the driver keywords are refused.
+void CheckSeriesExclusions(const MDL* pMdl) {
+    if (!IsSeriesType(pMdl->eModelType)) return;
+    const char* pszType = pMdl->eModelType == MT_SERIES ? "Series" : "Series_switch";
+    const struct {
+        bool bPresent;
+        const char* pszName;
+    } aItems[] = {{pMdl->pPullup != nullptr, "Pullup"},
+                  {pMdl->pPulldown != nullptr, "Pulldown"},
+                  {pMdl->pPowerClamp != nullptr, "POWER_Clamp"},
+                  {pMdl->pGndClamp != nullptr, "GND_Clamp"},
+                  {pMdl->pRising != nullptr, "Rising Waveform"},
+                  {pMdl->pFalling != nullptr, "Falling Waveform"},
+                  {pMdl->pTTgnd != nullptr, "TTgnd"},
+                  {pMdl->pTTpower != nullptr, "TTpower"},
+                  {pMdl->pDrvSched != nullptr, "Driver Schedule"}};
+    for (const auto& item : aItems)
+        if (item.bPresent)
+            DIAG_Error("Model '%s': %s is not allowed when Model_type is %s", pMdl->szName,
+                       item.pszName, pszType);
+    if (pMdl->pMdlSpec != nullptr)
+        DIAG_Warning("Model '%s': %s is not allowed when Model_type is %s", pMdl->szName,
+                     "Model Spec", pszType);
+}
+
+// The series module's SINFO_Check of each present section plugs in here
+// (label "" for Series, "[On]" and "[Off]" for Series_switch).
+void CheckSeriesSections(const MDL* pMdl) {
+    if (pMdl->eModelType != MT_SERIES_SWITCH) return;
+    if (!g_mdl.bOnOpened)
+        DIAG_Error("Model %s is of type Series_switch. [On] keyword is required", pMdl->szName);
+    if (!g_mdl.bOffOpened)
+        DIAG_Error("Model %s is of type Series_switch. [Off] keyword is required", pMdl->szName);
+}
+
+void EndModel(const MDL* pMdl) {
+    CheckTerminatorElements(pMdl);
+    CheckReferences(pMdl);
+    CheckRamp(pMdl);
+    CheckSeriesExclusions(pMdl);
+    CheckSeriesSections(pMdl);
+}
+
+void FreeValue(double* pd) {
+    if (pd != nullptr) CMN_Free(pd);
+}
+
+void FreeRange(RNG* pRng) {
+    if (pRng != nullptr) RNG_Free(pRng);
+}
+
+}  // namespace
+
+const char* MDL_Spelling(const MDL_SPELLING* pTable, unsigned eValue) {
+    TAV_ASSERT(pTable != nullptr);
+    int i = 0;
+    for (; pTable[i].eValue != END_MARKER; ++i)
+        if (pTable[i].eValue == eValue) break;
+    return pTable[i].pszText;
+}
+
+void MDL_Reset() {
+    g_mdl.pCur = nullptr;
+    g_mdl.eLastKeyword = KW_NOT_KEY;
+    ClearSeriesState();
+    CRV_Reset();
+    RAMP_Reset();
+    WVFRM_Reset();
+}
+
+void MDL_New() {
+    g_mdl.pCur = nullptr;
+    IBIS* pIbis = nullptr;
+    if (!IBIS_GetCurrent(&pIbis) || pIbis == nullptr) {
+        DIAG_Bug("Unable to get IBIS structure");
+        return;
+    }
+    MDL* pMdl = nullptr;
+    if (!CMN_Alloc(&pMdl, sizeof *pMdl)) {
+        DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
+        return;
+    }
+    IBIS_AddMdl(pIbis, pMdl);
+    g_mdl.pCur = pMdl;
+    g_mdl.eLastKeyword = KW_MODEL;
+    ClearSeriesState();
+}
+
+void MDL_HandleLine(int eLineClass, int eKeyword, char* pszLine) {
+    TAV_ASSERT(pszLine != nullptr);
+    TAV_ASSERT(eKeyword >= KW_MODEL && eKeyword <= KW_ADD_SUBMODEL);
+    MDL* pMdl = g_mdl.pCur;
+    if (eLineClass == LINE_KEYWORD) {
+        if (pMdl == nullptr) {
+            DIAG_ErrorLine("Orphan Model keyword.");
+            return;
+        }
+        g_mdl.eLastKeyword = eKeyword;
+        HandleKeywordLine(pMdl, eKeyword, pszLine);
+    } else if (eLineClass == LINE_DATA) {
+        if (pMdl == nullptr) {
+            DIAG_ErrorLine("Orphan data line keyword.");
+            return;
+        }
+        HandleDataLine(pMdl, eKeyword, pszLine);
+    }
+}
+
+void MDL_EndKeyword(int eNextKeyword) {
+    MDL* pMdl = g_mdl.pCur;
+    if (pMdl == nullptr) return;
+    CloseKeyword(pMdl, g_mdl.eLastKeyword);
+    g_mdl.eLastKeyword = KW_NOT_KEY;
+    if (eNextKeyword >= KW_TEMPERATURE_RANGE && eNextKeyword <= KW_ADD_SUBMODEL) return;
+    EndModel(pMdl);
+    g_mdl.pCur = nullptr;
+    ClearSeriesState();
+}
+
+void MDL_Destroy(MDL* pMdl) {
+    if (pMdl == nullptr) return;
+    if (g_mdl.pCur == pMdl) g_mdl.pCur = nullptr;
+    for (double* pd : {pMdl->pdVinl, pMdl->pdVinh, pMdl->pdVmeas, pMdl->pdCref, pMdl->pdRref,
+                       pMdl->pdVref})
+        FreeValue(pd);
+    for (RNG* pRng : {pMdl->pCcomp, pMdl->pTempRange, pMdl->pVoltRange, pMdl->pPullupRef,
+                      pMdl->pPulldownRef, pMdl->pPowerClampRef, pMdl->pGndClampRef, pMdl->pTTgnd,
+                      pMdl->pTTpower, pMdl->pRgnd, pMdl->pRpower, pMdl->pRac, pMdl->pCac})
+        FreeRange(pRng);
+    for (CRV* pCrv : {pMdl->pPulldown, pMdl->pPullup, pMdl->pGndClamp, pMdl->pPowerClamp})
+        CRV_Free(pCrv);
+    RAMP_Free(pMdl->pRamp);
+    WVFRM_FreeList(pMdl->pRising);
+    WVFRM_FreeList(pMdl->pFalling);
+    // MSPEC_Free, DRVSH_Free, the series sections and the [Add Submodel]
+    // list are released here by their modules once those read them.
+    CMN_Free(pMdl);
+}
+
+void MDL_DestroyList(MDL* pList) {
+    while (pList != nullptr) {
+        MDL* pNext = pList->pNext;
+        MDL_Destroy(pList);
+        pList = pNext;
+    }
+}
 
 int MDL_Find(MDL* pList, const char* pszName, MDL** ppFound) {
     TAV_ASSERT(pszName != nullptr && ppFound != nullptr);
@@ -24,10 +675,4 @@ int MDL_Find(MDL* pList, const char* pszName, MDL** ppFound) {
     }
     *ppFound = nullptr;
     return 0;
-}
-
-int MDL_GetModelType(const MDL* pMdl, unsigned* peType) {
-    TAV_ASSERT(pMdl != nullptr && peType != nullptr);
-    *peType = pMdl->eModelType;
-    return 1;
 }

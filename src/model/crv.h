@@ -1,0 +1,51 @@
+#ifndef TAVELIN_CRV_H
+#define TAVELIN_CRV_H
+
+struct RNG;
+struct RNGP;
+struct MDL;
+
+// One I-V (or V-T) table: the first of its rows, kept in file order.  Each
+// row is an RNGP whose leading value is the voltage and whose corners are
+// the typical, minimum and maximum currents.
+struct CRV {
+    RNGP* pRows;
+};
+
+// Corner selectors of the evaluation operations.
+enum eCrvCorner { CRV_TYP = 1, CRV_MIN = 2, CRV_MAX = 4 };
+
+void CRV_Reset();
+
+// Reports words after the bracketed keyword of a line that takes none.
+void CRV_CheckKeywordAlone(char* pszLine, const char* pszName);
+
+// Reading, driven by the owner's line dispatch and keyword close.
+int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot);
+void CRV_AddRow(const char* pszLine, CRV* pCrv, const char* pszName);
+void CRV_End(const char* pszOwner, unsigned eModelType, int eKeyword, CRV** ppSlot,
+             const char* pszName, const char* pszOwnerKind);
+void CRV_Free(CRV* pCrv);
+
+// Evaluation.  Only a voltage and a current that are numbers take part.
+const char* CRV_CornerName(int eCorner);
+int CRV_RangeValue(const RNG* pRng, int eCorner, double* pdValue);
+int CRV_TooFewPoints(const RNGP* pFirst, int eCorner);
+int CRV_Direction(const RNGP* pFirst);
+RNGP* CRV_Reverse(RNGP* pFirst);
+RNGP* CRV_FirstPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
+RNGP* CRV_NextPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
+RNGP* CRV_LastPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
+RNGP* CRV_PrevPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
+void CRV_ShiftVoltages(RNGP* pFirst, double dOffset);
+void CRV_NegateVoltages(RNGP* pFirst);
+int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, int eCorner, double* pdI);
+int CRV_ValueAt(CRV* pCrv, int eCorner, double* pdI, double dV);
+int CRV_SumAt(CRV* pCrvA, CRV* pCrvB, double dV, RNGP* pResult);
+CRV* CRV_Combine(CRV* pCrvA, CRV* pCrvB, int nCornerBits);
+void CRV_References(const MDL* pMdl, int eCorner, double* pdPowerClamp, double* pdPullup,
+                    double* pdGndClamp, double* pdPulldown);
+CRV* CRV_ZeroTable();
+CRV* CRV_ZeroTableAt(double dV1, double dV2);
+
+#endif

@@ -1,0 +1,39 @@
+#ifndef TAVELIN_RAMP_H
+#define TAVELIN_RAMP_H
+
+// One corner of a slew rate: the ratio dV/dt and its state (eValueState:
+// not given, a ratio, "NA").
+struct RAMPRATIO {
+    double dDv;
+    double dDt;
+    unsigned eState;
+};
+
+// Corners of RAMPVAL::aRatio.
+enum { RAMP_TYP = 0, RAMP_MIN = 1, RAMP_MAX = 2, RAMP_CORNERS = 3 };
+
+// A slew rate (dV/dt_r or dV/dt_f): typical, minimum, maximum.
+struct RAMPVAL {
+    RAMPRATIO aRatio[RAMP_CORNERS];
+};
+
+struct RAMP {
+    RAMPVAL* pDvdtR;
+    RAMPVAL* pDvdtF;
+    double dRload;
+    unsigned bRloadGiven;
+};
+
+void RAMP_Reset();
+int RAMP_Begin(char* pszLine, RAMP** ppSlot);
+void RAMP_Line(const char* pszLine, RAMP* pRamp, const char* pszModelName);
+void RAMP_End(const RAMP* pRamp);
+void RAMP_Free(RAMP* pRamp);
+
+int RAMP_GetRload(const RAMP* pRamp, double* pdRload);
+int RAMP_GetRates(const RAMP* pRamp, RAMPVAL** ppRising, RAMPVAL** ppFalling);
+int RAMP_GetTyp(const RAMPVAL* pVal, double* pdDv, double* pdDt);
+int RAMP_GetMin(const RAMPVAL* pVal, double* pdDv, double* pdDt);
+int RAMP_GetMax(const RAMPVAL* pVal, double* pdDv, double* pdDt);
+
+#endif

@@ -1,0 +1,80 @@
+#include "model/model_text.h"
+
+#include <stdexcept>
+
+#include "model/mdl.h"
+#include "reader/diag.h"
+#include "reader/parse.h"
+#include "reader/ibis.h"
+#include "support/snippet.h"
+
+std::string ComponentFile(const std::string& strFileName, const std::string& strBody,
+                          const std::string& strVersion) {
+    return "[IBIS Ver] " + strVersion + "\n"
+           "[File Name] " + strFileName + "\n"
+           "[File Rev] 1.0\n"
+           "[Component] C1\n"
+           "[Manufacturer] Tavelin\n"
+           "[Package]\n"
+           "R_pkg 10m NA NA\n"
+           "L_pkg 1n NA NA\n"
+           "C_pkg 1p NA NA\n"
+           "[Pin] signal_name model_name\n"
+           "1 VCC POWER\n"
+           "2 GND GND\n" +
+           strBody + "[End]\n";
+}
+
+std::string CleanModel(const std::string& strName) {
+    return "[Model] " + strName + "\n"
+           "Model_type Output\n"
+           "C_comp 1p NA NA\n"
+           "[Voltage Range] 3.3 3.0 3.6\n"
+           "[Ramp]\n"
+           "dV/dt_r 1/1n NA NA\n"
+           "dV/dt_f 1/1n NA NA\n";
+}
+
+std::string ReadModels(const std::string& strBody, const std::function<void(IBIS*)>& inspect,
+                       const std::string& strVersion) {
+    std::string strLog =
+        ReadSnippet("models.ibs", ComponentFile("models.ibs", strBody, strVersion), inspect).strLog;
+    const std::string strStub = "ERROR  - Required keyword 'Component' not found.\n";
+    size_t nAt = strLog.find(strStub);
+    if (nAt != std::string::npos) strLog.erase(nAt, strStub.size());
+    return strLog;
+}
+
+MDL* FindModel(IBIS* pIbis, const char* pszName) {
+    MDL* pList = nullptr;
+    MDL* pFound = nullptr;
+    IBIS_GetMdlList(pIbis, &pList);
+    MDL_Find(pList, pszName, &pFound);
+    return pFound;
+}
+
+DirectLog::DirectLog() : m_pLog(tmpfile()) {
+    if (m_pLog == nullptr) throw std::runtime_error("tmpfile failed");
+    DIAG_SetLog(m_pLog);
+    DIAG_ResetCounts();
+    DIAG_SetIndent(0);
+    DIAG_SetNameMode(1);
+    PARSE_ResetForRead(FILE_KIND_IBS);
+}
+
+DirectLog::~DirectLog() {
+    DIAG_SetLog(nullptr);
+    fclose(m_pLog);
+}
+
+void DirectLog::NextLine() { PARSE_NextLine(); }
+
+std::string DirectLog::Text() const {
+    std::string strText;
+    fflush(m_pLog);
+    rewind(m_pLog);
+    char acBuffer[4096];
+    size_t n;
+    while ((n = fread(acBuffer, 1, sizeof acBuffer, m_pLog)) > 0) strText.append(acBuffer, n);
+    return strText;
+}

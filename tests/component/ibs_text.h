@@ -3,8 +3,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "support/snippet.h"
 
@@ -38,11 +36,5 @@ inline const std::string kComponentX = std::string("[Component] X\n") + kManufac
 
 // What the diagnostics logged while `run` ran.
 std::string CaptureLog(const std::function<void()>& run);
-
-// Runs end-of-file checks by hand on a document whose models are the
-// given (name, model type) records, made for the occasion, and returns
-// what they logged.
-std::string CheckWithModels(IBIS* pIbis, const std::vector<std::pair<std::string, unsigned>>& models,
-                            const std::function<void()>& check);
 
 #endif

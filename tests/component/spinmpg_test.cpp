@@ -6,7 +6,6 @@
 #include "component/ibs_text.h"
 #include "component/spinmpg.h"
 #include "component/sswch.h"
-#include "model/mdl.h"
 #include "reader/ibis.h"
 
 namespace {
@@ -79,30 +78,49 @@ TEST(SeriesPinMapping, Rows) {
               "ERROR  - Component 'X': [Series Pin Mapping] defined but [Pins] not defined.\n");
 }
 
+// An input model IO, a Series model RSER and a Series_switch model SW.
+const char* const kSeriesModels =
+    "[Model] IO\n"
+    "Model_type Input\n"
+    "C_comp 1p NA NA\n"
+    "Vinl = 0.8\n"
+    "Vinh = 2.0\n"
+    "[Voltage Range] 3.3 NA NA\n"
+    "[Model] RSER\n"
+    "Model_type Series\n"
+    "C_comp 1p NA NA\n"
+    "[Voltage Range] 3.3 NA NA\n"
+    "[R Series] 1 NA NA\n"
+    "[Model] SW\n"
+    "Model_type Series_switch\n"
+    "C_comp 1p NA NA\n"
+    "[Voltage Range] 3.3 NA NA\n"
+    "[On]\n"
+    "[R Series] 1 NA NA\n"
+    "[Off]\n"
+    "[R Series] 1k NA NA\n";
+
 TEST(SeriesPinMapping, PinsAndModelsByType) {
-    std::string strChecks;
-    ReadIbs(kComponentX +
-                "[Pin] signal_name model_name\n"
-                "1 A IO\n"
-                "2 B IO\n"
-                "3 C SER\n"
-                "4 D POWER\n"
-                "5 E\n"
-                "[Series Pin Mapping] pin_2 model_name function_table_group\n"
-                "1 2 RSER\n"
-                "1 2 RSER G1\n"
-                "1 2 SW\n"
-                "1 2 SW G2\n"
-                "3 2 IO\n"
-                "1 9 IO G3\n"
-                "5 4 NONE\n",
-            [&](IBIS* pIbis) {
-                CMPNT* pCmpnt = FirstComponent(pIbis);
-                strChecks = CheckWithModels(
-                    pIbis, {{"RSER", MT_SERIES}, {"SW", MT_SERIES_SWITCH}, {"IO", MT_IO}, {"SER", MT_SERIES}},
-                    [&] { SPINMPG_CheckList(pCmpnt->pSpinMapList, pCmpnt->pPinList, "X"); });
-            });
-    EXPECT_EQ(strChecks,
+    ReadResult result = ReadIbs(kComponentX +
+                                "[Pin] signal_name model_name\n"
+                                "1 A IO\n"
+                                "2 B IO\n"
+                                "3 C RSER\n"
+                                "4 D POWER\n"
+                                "5 E\n"
+                                "[Series Pin Mapping] pin_2 model_name function_table_group\n"
+                                "1 2 RSER\n"
+                                "1 2 RSER G1\n"
+                                "1 2 SW\n"
+                                "1 2 SW G2\n"
+                                "3 2 IO\n"
+                                "1 9 IO G3\n"
+                                "5 4 NONE\n" +
+                                kSeriesModels);
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line   15) - Model name not found.\n"
+              "ERROR  (line   15) - Each line of Pin data must contain either 3 or 6 columns.\n"
+              "ERROR  - Component 'X': Model '' for Pin '5' not defined.\n"
               "WARNING  - Component 'X': [Series Pin Mapping] Model 'RSER' is of type Series so "
               "function_table_group 'G1' is ignored.\n"
               "ERROR  - Component 'X': [Series Pin Mapping] Model 'SW' is of type Series_Switch so "
@@ -135,7 +153,7 @@ TEST(SeriesSwitchGroups, GroupsOverSeveralLines) {
                                     "On g4 On g4 /\n"
                                     "Off " + strLong + " /\n"
                                     "On\n"
-                                    "g1 / g9\n",
+                                    "g1 / g9\n" + kSeriesModels,
                                 [](IBIS* pIbis) {
                                     SSWCH* pGroup = FirstComponent(pIbis)->pSswchList;
                                     ASSERT_NE(pGroup, nullptr);
@@ -155,9 +173,6 @@ TEST(SeriesSwitchGroups, GroupsOverSeveralLines) {
               "ERROR  (line   22) - Duplicate Series switch Group name 'g4'\n"
               "ERROR  (line   23) - Series switch Group name '" + strLong + "' over 20 characters long\n"
               "ERROR  (line   24) - No Group names specified on this line\n"
-              "ERROR  - Component 'X': [Series Pin Mapping] Model 'SW' is not defined.\n"
-              "ERROR  - Component 'X': [Series Pin Mapping] Model 'SW' is not defined.\n"
-              "ERROR  - Component 'X': [Series Pin Mapping] Model 'SW' is not defined.\n"
               "WARNING  - Component: X Series Switch Function 'g4' is used but not defined\n"
               "WARNING  - Component: X Series Switch Function 'On' is used but not defined\n"
               "WARNING  - Component: X Series Switch Function 'g4' is used but not defined\n"

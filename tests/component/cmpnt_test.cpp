@@ -4,6 +4,7 @@
 
 #include "component/cmpnt.h"
 #include "component/ibs_text.h"
+#include "component/pin.h"
 #include "component/pkg.h"
 #include "package/pkgmdl.h"
 #include "reader/ibis.h"
@@ -177,6 +178,16 @@ TEST(Component, PackageModelMustBeInTheDocumentWhenItHasPackageModels) {
                 pIbis->pPkgMdlList = nullptr;
             });
     EXPECT_EQ(strChecks, "ERROR  - Unable to find Package Model 'QFP_48' for Component 'X'\n");
+}
+
+TEST(Component, BundledExampleReadsClean) {
+    int nPins = 0;
+    ReadResult result = ReadPath(std::string(TAVELIN_EXAMPLES) + "/tvl8244.ibs", [&](IBIS* pIbis) {
+        PIN* pPin = nullptr;
+        for (CMPNT_GetPinList(OnlyComponent(pIbis), &pPin); pPin != nullptr; pPin = pPin->pNext) ++nPins;
+    });
+    EXPECT_EQ(result.strLog, "");
+    EXPECT_EQ(nPins, 7);
 }
 
 }  // namespace

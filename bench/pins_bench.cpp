@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include "api/rdibis.h"
-#include "reader/diag.h"
 
 namespace {
 
@@ -41,7 +40,7 @@ std::string ComponentText(int nPins) {
     return strText + "[End]\n";
 }
 
-void BM_ReadLargeComponent(benchmark::State& state) {
+void BM_CheckManyPins(benchmark::State& state) {
     char szDir[] = "/tmp/tavelin-bench-XXXXXX";
     if (mkdtemp(szDir) == nullptr) {
         state.SkipWithError("mkdtemp failed");
@@ -49,21 +48,15 @@ void BM_ReadLargeComponent(benchmark::State& state) {
     }
     const std::string strPath = std::string(szDir) + "/pins_bench.ibs";
     std::ofstream(strPath) << ComponentText(static_cast<int>(state.range(0)));
+    // The findings are written, as a real read writes them, but not kept.
     FILE* pLog = fopen("/dev/null", "w");
-    // The reader prints its version banner on standard output each time.
-    fflush(stdout);
-    const int nSavedStdout = dup(STDOUT_FILENO);
-    dup2(fileno(pLog), STDOUT_FILENO);
     for (auto _ : state) benchmark::DoNotOptimize(RDIBIS_Read(strPath.c_str(), pLog, nullptr));
-    fflush(stdout);
-    dup2(nSavedStdout, STDOUT_FILENO);
-    close(nSavedStdout);
     fclose(pLog);
     unlink(strPath.c_str());
     rmdir(szDir);
     state.SetComplexityN(state.range(0));
 }
 
-BENCHMARK(BM_ReadLargeComponent)->Arg(1000)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_CheckManyPins)->Arg(1000)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "component/rows.h"
 #include "model/mdl.h"
 #include "model/msel.h"
+#include "package/pkgmdl.h"
 #include "reader/cmn.h"
 #include "reader/diag.h"
 #include "reader/ibis.h"
@@ -186,6 +187,22 @@ int PIN_AddRow(const char* pszRow, CMPNT* pCmpnt, const PINCOLS* pCols) {
 }
 
 // End-of-file checks of one component's pins: models and pin mappings.
+namespace {
+
+// Every pin of the package model's [Pin Numbers] list must be a pin of the
+// component.
+void CheckPackagePins(PIN* pList, PKGMDL* pPkgMdlList, const char* pszCmpntName,
+                      const char* pszPackageModel) {
+    const char* pszPin = nullptr;
+    for (int bFirst = 1; PKGMDL_NextPin(pPkgMdlList, pszPackageModel, bFirst, &pszPin); bFirst = 0) {
+        if (FindFirst(pList, pszPin) == nullptr)
+            DIAG_Error("Pin '%s' found in Package_Model '%s' Pin_Numbers list not found in Component '%s' Pin list.",
+                       pszPin, pszPackageModel, pszCmpntName);
+    }
+}
+
+}  // namespace
+
 void PIN_CheckList(PIN* pList, PINMPG* pPinMapList, const char* pszCmpntName,
                    const char* pszPackageModel) {
     TAV_ASSERT(pszCmpntName != nullptr && pszPackageModel != nullptr);
@@ -204,6 +221,8 @@ void PIN_CheckList(PIN* pList, PINMPG* pPinMapList, const char* pszCmpntName,
             DIAG_Error("Component '%s': Pin '%s' not referenced in Pin Mappings.", pszCmpntName,
                        pPin->szPinName);
     }
+    if (pszPackageModel[0] != '\0' && pIbis->pPkgMdlList != nullptr)
+        CheckPackagePins(pList, pIbis->pPkgMdlList, pszCmpntName, pszPackageModel);
 }
 
 void PIN_Destroy(PIN* pList) {

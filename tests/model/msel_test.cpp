@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/model_text.h"
+#include "support/snippet.h"
 #include "reader/ibis.h"
 
 namespace {
@@ -81,6 +82,28 @@ TEST(MselCheckAll, NameSharedWithAModel) {
     EXPECT_EQ("ERROR  - 'O1' is the name of a Model and a Model Selector\n"
               "ERROR  - Model 'O2' in Model Selector 'O1' is not defined in the file\n",
               strLog);
+}
+
+// A pin may name a selector instead of a model.
+TEST(MselFind, PinsUseSelectorsAsModels) {
+    ReadResult result = ReadSnippet("sel.ibs",
+                                    "[IBIS Ver] 3.2\n"
+                                    "[File Name] sel.ibs\n"
+                                    "[File Rev] 1.0\n"
+                                    "[Component] C1\n"
+                                    "[Manufacturer] Tavelin\n"
+                                    "[Package]\n"
+                                    "R_pkg 10m NA NA\n"
+                                    "L_pkg 1n NA NA\n"
+                                    "C_pkg 1p NA NA\n"
+                                    "[Pin] signal_name model_name\n"
+                                    "1 DQ0 DQ_SEL\n"
+                                    "2 DQ1 NO_SUCH\n"
+                                    "[Model Selector] DQ_SEL\n"
+                                    "O1 full strength\n"
+                                    "O2 half strength\n" +
+                                        CleanModel("O1") + CleanModel("O2") + "[End]\n");
+    EXPECT_EQ("ERROR  - Component 'C1': Model 'NO_SUCH' for Pin '2' not defined.\n", result.strLog);
 }
 
 TEST(MselRead, FiveHundredEntries) {

@@ -184,7 +184,7 @@ void CheckDynamicOvershoot(const MSPEC* pSpec, const RNG* pDynamic, const char* 
 }
 
 // The threshold a pulse is measured against: the hysteresis threshold,
-// the specification's own threshold, or the model's, the first given.
+// the threshold of [Model Spec], or the model's, the first given.
 bool PulseReference(const RNG* pHyst, const char* pszHyst, const RNG* pSpecOwn,
                     const double* pdModelOwn, const char* pszOwn, Checked* pReference) {
     if (pHyst != nullptr) {
@@ -259,7 +259,7 @@ int MSPEC_Begin(char* pszLine, MSPEC** ppSlot) {
 
 void MSPEC_Line(const char* pszLine, MSPEC* pSpec, const char* pszModelName) {
     TAV_ASSERT(pszLine != nullptr && pszModelName != nullptr);
-    if (pSpec == nullptr) return;  // the specification itself could not be made
+    if (pSpec == nullptr) return;  // [Model Spec] itself could not be made
     size_t nLength = 0;
     const SpecSub* pSub = LookupSub(pszLine, &nLength);
     if (pSub == nullptr) {

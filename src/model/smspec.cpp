@@ -50,7 +50,7 @@ int SMSPEC_Begin(char* pszLine, SMSPEC** ppSlot) {
 // An unknown word is the file's fault, reported like any other line.
 void SMSPEC_Line(const char* pszLine, SMSPEC* pSpec, const char* pszSubmodelName) {
     TAV_ASSERT(pszLine != nullptr && pszSubmodelName != nullptr);
-    if (pSpec == nullptr) return;  // the specification itself could not be made
+    if (pSpec == nullptr) return;  // [Submodel Spec] itself could not be made
     size_t nLength = 0;
     const SpecSub* pSub = LookupSub(pszLine, &nLength);
     if (pSub == nullptr) {

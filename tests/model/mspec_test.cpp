@@ -19,7 +19,7 @@ std::string SpecModel(const std::string& strName, const std::string& strSpec,
 }
 
 TEST(MspecRead, LinesAndAccessors) {
-    std::string strLog = ReadModels(SpecModel("IN1",                        // 13, spec 18
+    std::string strLog = ReadModels(SpecModel("IN1",                        // 13, [Model Spec] 18
                                               "Vinh+ 2.0 1.9 2.1\n"         // 19
                                               "Vinh- 1.6 1.5 1.7\n"
                                               "Vinl+ 1.1 1.0 1.2\n"
@@ -43,7 +43,7 @@ TEST(MspecRead, LinesAndAccessors) {
                                         EXPECT_DOUBLE_EQ(3.6, pRng->dTyp);
                                         EXPECT_EQ(0u, pSpec->bHystComplete);
                                     });
-    // The first specification ends clean: its hysteresis is complete and
+    // The first [Model Spec] ends clean: its hysteresis is complete and
     // Pulse_high lies above Vinh-.
     EXPECT_EQ("ERROR  (line   23) - No maximum Value Was Provided for Vmeas\n"
               "ERROR  (line   23) - Invalid Typical Value (\"=\")\n"
@@ -57,15 +57,15 @@ TEST(MspecRead, LinesAndAccessors) {
 }
 
 TEST(MspecEnd, HysteresisCompletenessAndOrderPerCorner) {
-    std::string strLog = ReadModels(SpecModel("IN1",                   // 13, spec 18
+    std::string strLog = ReadModels(SpecModel("IN1",                   // 13, [Model Spec] 18
                                               "Vinh+ 2.0 NA 2.1\n") +
-                                    SpecModel("IN2",                   // 21, spec 26
+                                    SpecModel("IN2",                   // 21, [Model Spec] 26
                                               "Vinh+ 2.0 1.9 2.1\n"
                                               "Vinh- 2.1 1.8 NA\n"     // Typ fails; Max: 2.1 >= 2.1
                                               "Vinl+ 0.9 0.8 1.0\n"
                                               "Vinl- 0.8 0.85\n"       // 30: Min fails; no Max
                                               ) +
-                                    SpecModel("IN3",                   // 32, spec 37
+                                    SpecModel("IN3",                   // 32, [Model Spec] 37
                                               "Vinh+ 2.0 1.9 2.0\n"
                                               "Vinh- 1.8 1.9 NA\n"     // equal values pass
                                               "Vinl+ NA NA NA\n"       // 40: no typical, not compared
@@ -79,20 +79,20 @@ TEST(MspecEnd, HysteresisCompletenessAndOrderPerCorner) {
 }
 
 TEST(MspecEnd, OvershootSignsRelationsAndOrphans) {
-    std::string strLog = ReadModels(SpecModel("IN1",                             // 13, spec 18
+    std::string strLog = ReadModels(SpecModel("IN1",                             // 13, [Model Spec] 18
                                               "S_overshoot_high -0.1 NA NA\n"    // NA corners take the typical
                                               "S_overshoot_low 0.1 -0.5 NA\n"
                                               "D_overshoot_high 0.5 0.5 0.5\n"
                                               "D_overshoot_time 1n NA NA\n") +
-                                    SpecModel("IN2",                             // 24, spec 29
+                                    SpecModel("IN2",                             // 24, [Model Spec] 29
                                               "S_overshoot_high 4.0 3.9 4.1\n"
                                               "S_overshoot_low -0.5 -0.4 -0.6\n"
                                               "D_overshoot_high 4.0 4.0 4.2\n"   // Typ equal
                                               "D_overshoot_low -0.6 -0.4 -0.7\n" // Min equal
                                               "D_overshoot_time 1n -1n 2n\n") +
-                                    SpecModel("IN3",                             // 36, spec 41
+                                    SpecModel("IN3",                             // 36, [Model Spec] 41
                                               "D_overshoot_low -0.6 NA NA\n") +
-                                    SpecModel("IN4",                             // 44, spec 49
+                                    SpecModel("IN4",                             // 44, [Model Spec] 49
                                               "D_overshoot_time 1n NA NA\n"
                                               "Pulse_time -1n NA NA\n"));
     EXPECT_EQ("WARNING  -\n    S_overshoot_high (Typ) is less than zero for Model Spec defined on line 18\n"
@@ -113,16 +113,16 @@ TEST(MspecEnd, OvershootSignsRelationsAndOrphans) {
 TEST(MspecEnd, PulseThresholdsAndTheirFallbacks) {
     std::string strLog = ReadModels(
         // The model's own Vinl is the reference; equal values fail.
-        SpecModel("IN1",                          // 13, spec 18
+        SpecModel("IN1",                          // 13, [Model Spec] 18
                   "Pulse_high 0.8 0.8 0.9\n"
                   "Pulse_time 1n NA NA\n") +
-        // The specification's Vinh comes before the model's.
-        SpecModel("IN2",                          // 22, spec 27
+        // The Vinh of [Model Spec] comes before the model's.
+        SpecModel("IN2",                          // 22, [Model Spec] 27
                   "Vinh 1.5 1.4 1.6\n"
                   "Pulse_low 1.6 1.3 NA\n"        // Typ fails; Max takes 1.6 against 1.6
                   "Pulse_time 1n NA NA\n") +
         // A complete hysteresis comes first of all.
-        SpecModel("IN3",                          // 32, spec 37
+        SpecModel("IN3",                          // 32, [Model Spec] 37
                   "Vinh+ 2.0 NA NA\n"
                   "Vinh- 1.5 NA NA\n"
                   "Vinl+ 1.2 NA NA\n"
@@ -132,7 +132,7 @@ TEST(MspecEnd, PulseThresholdsAndTheirFallbacks) {
                   "Pulse_low 1.1 NA NA\n"
                   "Pulse_time -1n NA NA\n") +
         // No threshold anywhere, no Pulse_time.
-        SpecModel("IN4",                          // 47, spec 52
+        SpecModel("IN4",                          // 47, [Model Spec] 52
                   "Pulse_low 0.5 NA NA\n", "Vmeas = 1.5\nCref = 0\n"));
     EXPECT_EQ("WARNING  - Pulse_high(Typ) is not greater than Vinl(Typ) for Model Spec defined on line 18\n"
               "WARNING  - Pulse_high(Min) is not greater than Vinl(Min) for Model Spec defined on line 18\n"

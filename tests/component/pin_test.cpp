@@ -152,6 +152,36 @@ TEST(Pin, ModelsOfTheDocumentAndPinMappings) {
               "ERROR  - Component 'X': Pin '3' not referenced in Pin Mappings.\n");
 }
 
+// Pins may name a model selector from IBIS 3 on; the version in force at
+// the end of the file decides, so a trailing [IBIS Ver] 2.1 takes that
+// right away.
+TEST(Pin, SelectorsCountAsModelsFromIbis3On) {
+    const std::string strBody = kComponentX +
+                                "[Pin] signal_name model_name\n"  // 10
+                                "1 DQ0 DQ_SEL\n"
+                                "[Model Selector] DQ_SEL\n"
+                                "DQ full strength\n"
+                                "DQ2 half strength\n"
+                                "[Model] DQ\n"                    // 15
+                                "Model_type Input\n"
+                                "C_comp 1p NA NA\n"
+                                "Vinl = 0.8\n"
+                                "Vinh = 2.0\n"
+                                "[Voltage Range] 3.3 NA NA\n"     // 20
+                                "[Model] DQ2\n"
+                                "Model_type Input\n"
+                                "C_comp 1p NA NA\n"
+                                "Vinl = 0.8\n"
+                                "Vinh = 2.0\n"                    // 25
+                                "[Voltage Range] 3.3 NA NA\n";
+    EXPECT_EQ("", ReadIbs(strBody).strLog);
+    EXPECT_EQ("ERROR  (line   27) - Duplicate IBIS_Ver keyword.\n"
+              "ERROR  - Required keyword 'File_name' not found in file 'c.ibs'.\n"
+              "ERROR  - Required keyword 'File_Rev' not found in file 'c.ibs'.\n"
+              "ERROR  - Component 'X': Model 'DQ_SEL' for Pin '1' not defined.\n",
+              ReadIbs(strBody + "[IBIS Ver] 2.1\n").strLog);
+}
+
 TEST(Pin, Lookups) {
     ReadIbs(kComponentX +
                 "[Pin] signal_name model_name\n"

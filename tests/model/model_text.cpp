@@ -37,12 +37,7 @@ std::string CleanModel(const std::string& strName) {
 
 std::string ReadModels(const std::string& strBody, const std::function<void(IBIS*)>& inspect,
                        const std::string& strVersion) {
-    std::string strLog =
-        ReadSnippet("models.ibs", ComponentFile("models.ibs", strBody, strVersion), inspect).strLog;
-    const std::string strStub = "ERROR  - Required keyword 'Component' not found.\n";
-    size_t nAt = strLog.find(strStub);
-    if (nAt != std::string::npos) strLog.erase(nAt, strStub.size());
-    return strLog;
+    return ReadSnippet("models.ibs", ComponentFile("models.ibs", strBody, strVersion), inspect).strLog;
 }
 
 MDL* FindModel(IBIS* pIbis, const char* pszName) {

@@ -21,9 +21,7 @@ std::string ComponentFile(const std::string& strFileName, const std::string& str
 // range and a ramp (7 lines).
 std::string CleanModel(const std::string& strName);
 
-// Reads ComponentFile(strFileName, strBody) and returns its log.  While
-// the component module is not in the build the read ends with its
-// "Component not found" error; that line is left out.
+// Reads ComponentFile(strFileName, strBody) and returns its log.
 std::string ReadModels(const std::string& strBody, const std::function<void(IBIS*)>& inspect = nullptr,
                        const std::string& strVersion = "3.2");
 

@@ -75,6 +75,22 @@ TEST(DrvshRead, NamesAndDelays) {
     DRVSH_Free(pSched);
 }
 
+// A line without a name keeps its entry, nameless and without delays; a
+// name with four "NA" delays has too few delays.
+TEST(DrvshRead, NamelessEntryAndNoNumericDelay) {
+    DirectLog log;
+    DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule]", {"", "O1 NA NA NA NA"});
+    EXPECT_EQ("ERROR  (line    2) - 'Driver Schedule' Missing model Name\n"
+              "ERROR  (line    3) - At least two delays must be specified\n",
+              log.Text());
+    ASSERT_NE(nullptr, pSched->pModels);
+    const DSMDL* pNameless = pSched->pModels->pNext;
+    ASSERT_NE(nullptr, pNameless);
+    EXPECT_STREQ("", pNameless->szName);
+    EXPECT_EQ(nullptr, pNameless->pDelays);
+    DRVSH_Free(pSched);
+}
+
 TEST(DrvshRead, ModelCountAndReplacement) {
     DirectLog log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule]", {});                   // 1

@@ -78,6 +78,28 @@ TEST(MspecEnd, HysteresisCompletenessAndOrderPerCorner) {
               strLog);
 }
 
+// The Vinh pair is checked in all its corners before the Vinl pair.  A
+// sign check reads a missing minimum or maximum as the typical value and
+// skips a value whose typical is "NA".
+TEST(MspecEnd, HysteresisPairByPairAndSignsOfShortValues) {
+    std::string strLog = ReadModels(SpecModel("IN1",                          // 13, [Model Spec] 18
+                                              "Vinh+ 2.0 1.5 2.1\n"           // 19: Min fails
+                                              "Vinh- 1.8 1.6 1.9\n"
+                                              "Vinl+ 0.9 0.8 1.2\n"           // 21: Typ fails
+                                              "Vinl- 1.0 0.7 1.1\n"
+                                              "S_overshoot_high NA -1 -1\n"   // 23
+                                              "S_overshoot_low 0.2\n"));      // 24
+    EXPECT_EQ("ERROR  (line   23) - 'NA' not allowed for Typical value\n"
+              "ERROR  (line   24) - No minimum Value Was Provided for S_overshoot_low\n"
+              "ERROR  (line   24) - No maximum Value Was Provided for S_overshoot_low\n"
+              "WARNING  - Vinh+(Min) is not greater than or equal to Vinh-(Min) for Model Spec defined on line 18\n"
+              "WARNING  - Vinl+(Typ) is not greater than or equal to Vinl-(Typ) for Model Spec defined on line 18\n"
+              "WARNING  - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 18\n"
+              "WARNING  - S_overshoot_low (Max) is greater than zero for Model Spec defined on line 18\n"
+              "WARNING  - S_overshoot_low (Min) is greater than zero for Model Spec defined on line 18\n",
+              strLog);
+}
+
 TEST(MspecEnd, OvershootSignsRelationsAndOrphans) {
     std::string strLog = ReadModels(SpecModel("IN1",                             // 13, [Model Spec] 18
                                               "S_overshoot_high -0.1 NA NA\n"    // NA corners take the typical

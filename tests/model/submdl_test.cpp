@@ -236,6 +236,47 @@ TEST(SubmdlEnd, TriggersAgainstWaveforms) {
               strLog);
 }
 
+// Each waveform in file order, its corners typical first, the start of
+// the waveform before its end; a waveform whose first typical voltage is
+// "NA" is not compared.
+TEST(SubmdlEnd, TriggersWaveformByWaveform) {
+    std::string strLog = ReadModels("[Submodel] BH\n"
+                                    "Submodel_type Bus_hold\n"
+                                    "[Submodel Spec]\n"
+                                    "V_trigger_r 0.5 0.4 3.5\n"
+                                    "V_trigger_f 4.0 NA NA\n"
+                                    "[Pulldown]\n"
+                                    "-1 -1m NA NA\n"
+                                    "1 1m NA NA\n"
+                                    "[Ramp]\n"
+                                    "dV/dt_r 1/1n NA NA\n"
+                                    "dV/dt_f 1/1n NA NA\n"
+                                    "[Rising Waveform]\n"
+                                    "R_fixture = 50\n"
+                                    "V_fixture = 0\n"
+                                    "0 1.0 NA NA\n"
+                                    "1n 3.0 NA NA\n"
+                                    "[Rising Waveform]\n"
+                                    "R_fixture = 50\n"
+                                    "V_fixture = 0\n"
+                                    "0 0.6 NA NA\n"
+                                    "1n 3.3 NA NA\n"
+                                    "[Falling Waveform]\n"
+                                    "R_fixture = 50\n"
+                                    "V_fixture = 0\n"
+                                    "0 NA 3.0 3.0\n"
+                                    "1n NA 0 0\n");
+    EXPECT_EQ("ERROR  - First Typical Value Cannot Be 'NA' for Falling Waveform Beginning at Line 34\n"
+              "ERROR  -\n    Last Typical Value Cannot Be 'NA' for Falling Waveform Beginning at Line 34\n"
+              "WARNING  -\n    Submodel BH: V_trigger_r (Typ) is less than the start of Rising Waveform\n"
+              "WARNING  -\n    Submodel BH: V_trigger_r (Min) is less than the start of Rising Waveform\n"
+              "WARNING  -\n    Submodel BH: V_trigger_r (Max) is greater than the end of Rising Waveform\n"
+              "WARNING  -\n    Submodel BH: V_trigger_r (Typ) is less than the start of Rising Waveform\n"
+              "WARNING  -\n    Submodel BH: V_trigger_r (Min) is less than the start of Rising Waveform\n"
+              "WARNING  -\n    Submodel BH: V_trigger_r (Max) is greater than the end of Rising Waveform\n",
+              strLog);
+}
+
 TEST(AddsubRead, ModesAndModelTypes) {
     std::string strLog = ReadModels(CleanModel("O1") +                      // 13-19
                                         "[Add Submodel] x\n"                // 20

@@ -267,6 +267,13 @@ const CMPNT& Checked(const CMPNT* pCmpnt) {
     return *pCmpnt;
 }
 
+// Checks the open component and closes it.
+void CloseComponent() {
+    CheckRequired(g_cmpnt.pCurCmpnt);
+    g_cmpnt.pCurCmpnt = nullptr;
+    g_cmpnt.bManufacturerSeen = false;
+}
+
 }  // namespace
 
 void CMPNT_Reset() {
@@ -280,6 +287,9 @@ void CMPNT_Reset() {
 }
 
 void CMPNT_Start() {
+    // A keyword that could not be recognised closes nothing, so the
+    // component before it may still be open here.
+    if (g_cmpnt.pCurCmpnt != nullptr) CloseComponent();
     IBIS* pIbis = nullptr;
     if (!IBIS_GetCurrent(&pIbis)) {
         DIAG_BugLine("%s:%d:Unable to get IBIS.", TAV_MODULE, __LINE__);
@@ -316,9 +326,7 @@ void CMPNT_Line(int eLineClass, int eKeyword, char* pszLine) {
 void CMPNT_EndKeyword(int eNewKeyword) {
     bool bStaysOpen = eNewKeyword > KW_COMPONENT && eNewKeyword <= KW_SERIES_PIN_MAPPING;
     if (bStaysOpen || g_cmpnt.pCurCmpnt == nullptr) return;
-    CheckRequired(g_cmpnt.pCurCmpnt);
-    g_cmpnt.pCurCmpnt = nullptr;
-    g_cmpnt.bManufacturerSeen = false;
+    CloseComponent();
 }
 
 // End-of-file checks of every component of a .ibs file.

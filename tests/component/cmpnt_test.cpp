@@ -163,6 +163,28 @@ TEST(Component, OrphanComponentKeywordsAndPackageModelWithoutPackageModels) {
               "ERROR  (line    5) - Orphan data line keyword.\n");
 }
 
+// An unknown keyword closes nothing, so the next [Component] finds the
+// earlier component still open: it is closed there, and its [Manufacturer]
+// does not count for the new one.
+TEST(Component, ComponentLeftOpenByAnUnknownKeywordIsClosedByTheNextComponent) {
+    ReadResult result = ReadIbs(
+        "[Component] X\n"
+        "[Manufacturer] M\n"
+        "[Foo]\n"
+        "[Component] Y\n"
+        "[Package]\n"
+        "R_pkg 1 NA NA\n"
+        "L_pkg 1n NA NA\n"
+        "[Pin] signal_name model_name\n"
+        "1 VCC POWER\n");
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line    6) - Invalid Keyword. Foo\n"
+              "ERROR  - Keyword 'Package' not defined for Component 'X'.\n"
+              "ERROR  - Required keyword 'Manufacturer' not defined for Component 'Y'.\n"
+              "ERROR  (line   13) - Required sub-parameter C_pkg not found.\n"
+              "ERROR  - Unable to find Pin keyword data for Component 'X'.\n");
+}
+
 // Package models cannot be read yet; a record made by hand stands for a
 // package model of another name.
 TEST(Component, PackageModelMustBeInTheDocumentWhenItHasPackageModels) {

@@ -141,6 +141,28 @@ TEST(CrvRead, CurrentDirectionPerModelType) {
               strLog);
 }
 
+TEST(CrvRead, SeriesCurrentClosesWithItsSection) {
+    std::string strLog = ReadModels("[Model] S1\n"                      // 13
+                                    "Model_type Series\n"
+                                    "C_comp 1p NA NA\n"
+                                    "[Voltage Range] 3.3 3.0 3.6\n"
+                                    "[R Series] 10 NA NA\n"
+                                    "[Series Current]\n"                // 18
+                                    "0 0 NA NA\n"
+                                    "[Model] S2\n"                      // 20
+                                    "Model_type Series\n"
+                                    "C_comp 1p NA NA\n"
+                                    "[Voltage Range] 3.3 3.0 3.6\n"
+                                    "[Series Current]\n"                // 24
+                                    "0 0 NA NA\n"
+                                    "1 1m NA NA\n"
+                                    "2 0.5m NA NA\n");                  // 27
+    // The current of a series element runs either way: no direction check.
+    EXPECT_EQ("ERROR  -\n    Require at least 2 Voltage Points for Series_Current Beginning at Line 18\n"
+              "WARNING  (line   27) - Series_Current Typical data is non-monotonic\n",
+              strLog);
+}
+
 TEST(CrvRead, SeriesTablesAndSubmodelOwners) {
     DirectLog log;
     char szKeyword[] = "[Series MOSFET]";

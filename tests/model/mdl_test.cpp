@@ -348,4 +348,20 @@ TEST(MdlRead, SeriesKeywordPlacement) {
               strLog);
 }
 
+TEST(MdlRead, ModelKeywordsOutsideAModelAreOrphans) {
+    std::string strLog = ReadModels(std::string("[Voltage Range] 3.3 NA NA\n"  // 13: no model yet
+                                                 "stray data\n") +              // 14
+                                    CleanModel("O1") + CleanModel("O2") +       // 15-28
+                                    "[Model Selector] SEL\n"                    // 29: ends the model
+                                    "O1 first\n"
+                                    "O2 second\n"
+                                    "[Ramp]\n"                                  // 32
+                                    "dV/dt_r 1/1n NA NA\n");                    // 33
+    EXPECT_EQ("ERROR  (line   13) - Orphan Model keyword.\n"
+              "ERROR  (line   14) - Orphan data line keyword.\n"
+              "ERROR  (line   32) - Orphan Model keyword.\n"
+              "ERROR  (line   33) - Orphan data line keyword.\n",
+              strLog);
+}
+
 }  // namespace

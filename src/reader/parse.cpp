@@ -171,6 +171,9 @@ struct ParseState {
     unsigned long ulLineNumber = 0;
     char cCommentChar = '|';
     int eCurKeyword = KW_NOT_KEY;
+    // The last recognised keyword, which stays open across keyword lines
+    // that are not recognised.
+    int eOpenKeyword = KW_NOT_KEY;
     int bIbisVerSeen = 0;
     int bEndSeen = 0;
     int bInSubmodel = 0;
@@ -316,16 +319,20 @@ void PrintBanner() {
 }
 
 // Recognises a keyword line, closes the previous keyword and opens the new
-// one.  A line that is not recognised leaves the previous keyword open.
+// one.  A line that is not recognised leaves the previous keyword open and
+// the data after it unread; the next recognised keyword still closes it, so
+// that an unknown keyword (one of a later IBIS version, say) cannot hide the
+// end checks of the component, model or header before it.
 void SwitchKeyword(int eFileKind, char* pszLine, const KEYWORD_ENTRY* pTable) {
     int eNew = KW_NOT_KEY;
     if (!PARSE_Recognize(pszLine, g_parse.eCurKeyword, &eNew, pTable)) {
         g_parse.eCurKeyword = KW_NOT_KEY;
         return;
     }
-    PARSE_EndKeyword(g_parse.eCurKeyword, eNew);
+    PARSE_EndKeyword(g_parse.eOpenKeyword, eNew);
     PARSE_StartKeyword(eFileKind, eNew);
     g_parse.eCurKeyword = eNew;
+    g_parse.eOpenKeyword = eNew;
 }
 
 void ReportUnknownKeyword() {

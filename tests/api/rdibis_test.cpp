@@ -119,6 +119,7 @@ TEST(RdibisRead, FileEndingInsideAKeyword) {
     EXPECT_EQ(1, result.nResult);
     EXPECT_EQ("ERROR  (line    3) - Keyword Missing Ending Bracket (']').\n"
               "ERROR  - Required keyword 'End' not found.\n"
+              "ERROR  - Required keyword 'File_Rev' not found in file 'cut.ibs'.\n"
               "ERROR  - Required keyword 'Component' not found.\n",
               result.strLog);
 }

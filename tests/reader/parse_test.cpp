@@ -257,15 +257,35 @@ TEST(ParseRecognize, MalformedKeywordText) {
               result.strLog);
 }
 
-TEST(ParseRecognize, FailedKeywordLeavesThePreviousOneOpen) {
-    // The header lacks [File Rev], but the header is never closed: the line
-    // without "]" does not close it, and [End] after it has nothing to close.
-    ReadResult result = ReadSnippet("open.pkg",
+// A keyword line that is not recognised does not close the keyword before
+// it, but the next recognised keyword does: the header's required-keyword
+// check and a model's end checks still run.
+TEST(ParseRecognize, FailedKeywordDefersTheCloseToTheNextKeyword) {
+    ReadResult result = ReadSnippet("open.ibs",
                                     "[IBIS Ver] 3.2\n"
-                                    "[File Name] open.pkg\n"
+                                    "[File Name] open.ibs\n"
                                     "[Model Selector x\n"
+                                    "[Component] C\n"
+                                    "[Manufacturer] M\n"
+                                    "[Package]\n"
+                                    "R_pkg 1 NA NA\n"
+                                    "L_pkg 1n NA NA\n"
+                                    "C_pkg 1p NA NA\n"
+                                    "[Pin] signal_name model_name\n"
+                                    "1 A M1\n"
+                                    "[Model] M1\n"
+                                    "Model_type Output\n"
+                                    "C_comp 1p NA NA\n"
+                                    "[Voltage Range] 3.3 NA NA\n"
+                                    "[Receiver Thresholds]\n"
+                                    "Vth = 1.5\n"
                                     "[End]\n");
-    EXPECT_EQ("ERROR  (line    3) - Keyword Missing Ending Bracket (']').\n", result.strLog);
+    EXPECT_EQ("ERROR  (line    3) - Keyword Missing Ending Bracket (']').\n"
+              "ERROR  - Required keyword 'File_Rev' not found in file 'open.ibs'.\n"
+              "ERROR  (line   16) - Invalid Keyword. Receiver Thresholds\n"
+              "ERROR  (line   17) - Data for unknown keyword.\nVth = 1.5\n"
+              "ERROR  - Model 'M1': Ramp Not Defined\n",
+              result.strLog);
 }
 
 TEST(ParseRecognize, KeywordsMissingFromTheIbis21Table) {

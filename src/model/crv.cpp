@@ -50,6 +50,11 @@ struct CrvState {
     TableEnd low{};
     TableEnd high{};
     Tracker aTrack[COL_COUNT]{};
+    // The table being read, its last row and its row count, so that rows
+    // are appended in constant time.
+    const CRV* pReading = nullptr;
+    RNGP* pTail = nullptr;
+    unsigned nRows = 0;
     // Shared constant tables; made on first use and never freed.
     ZeroTable zeroFixed{};
     bool bZeroFixedMade = false;
@@ -104,6 +109,22 @@ void ClearReading(unsigned long ulStartLine) {
     g_crv.low = TableEnd{};
     g_crv.high = TableEnd{};
     for (Tracker& track : g_crv.aTrack) track = Tracker{};
+    g_crv.pReading = nullptr;
+    g_crv.pTail = nullptr;
+    g_crv.nRows = 0;
+}
+
+// Appends a row to the table being read and returns its row count.
+unsigned AppendRow(CRV* pCrv, RNGP* pRow) {
+    if (g_crv.pReading != pCrv) {
+        g_crv.pReading = pCrv;
+        g_crv.pTail = nullptr;
+        g_crv.nRows = 0;
+        for (RNGP* p = pCrv->pRows; p != nullptr; p = p->pNext, ++g_crv.nRows) g_crv.pTail = p;
+    }
+    RNGP_AppendAfter(&pCrv->pRows, g_crv.pTail, pRow);
+    g_crv.pTail = pRow;
+    return ++g_crv.nRows;
 }
 
 // Each column is reported at most once per table.
@@ -376,8 +397,7 @@ void CRV_AddRow(const char* pszLine, CRV* pCrv, const char* pszName) {
     if (pCrv == nullptr) return;  // the table itself could not be made
     RNGP* pRow = nullptr;
     if (!RNGP_Parse(pszLine, pszName, "Voltage", &pRow) || pRow == nullptr) return;
-    unsigned nRows = 0;
-    RNGP_Append(&pCrv->pRows, pRow, &nRows);
+    const unsigned nRows = AppendRow(pCrv, pRow);
 
     for (int eColumn = COL_VOLTAGE; eColumn < COL_COUNT; ++eColumn) TrackColumn(pRow, eColumn, pszName);
     if (pRow->eXState == VALUE_NA) DIAG_ErrorLine("Voltage Value Cannot Be 'NA'");

@@ -33,6 +33,10 @@ const char* const g_apszColumnName[COL_COUNT] = {"Typical", "Minimum", "Maximum"
 struct WvfrmState {
     WVFRM* pCur = nullptr;
     unsigned long ulStartLine = 0;
+    // Last timing row of the current waveform and the row count, so that
+    // rows are appended in constant time.
+    RNGP* pTail = nullptr;
+    unsigned nRows = 0;
 };
 
 WvfrmState g_wvfrm;
@@ -110,9 +114,9 @@ void ReadFixture(const char* pszLine, const FixtureSub* pSub, const char* pszKey
 void ReadTimingRow(const char* pszLine, const char* pszKeyword) {
     RNGP* pRow = nullptr;
     if (!RNGP_Parse(pszLine, pszKeyword, "Time", &pRow) || pRow == nullptr) return;
-    unsigned nRows = 0;
-    RNGP_Append(&g_wvfrm.pCur->pRows, pRow, &nRows);
-    if (nRows == WVFRM_MAX_ROWS + 1)
+    RNGP_AppendAfter(&g_wvfrm.pCur->pRows, g_wvfrm.pTail, pRow);
+    g_wvfrm.pTail = pRow;
+    if (++g_wvfrm.nRows == WVFRM_MAX_ROWS + 1)
         DIAG_ErrorLine("More than 100 data points provided for %s table", pszKeyword);
     if (pRow->eXState == VALUE_NA) DIAG_ErrorLine("'NA' not allowed for %s value", "Time");
     const RNGP* pPrev = pRow->pPrev;
@@ -200,10 +204,7 @@ int GetFixture(const WVFRM* pWvfrm, double* WVFRM::*pField, double* pd) {
 
 }  // namespace
 
-void WVFRM_Reset() {
-    g_wvfrm.pCur = nullptr;
-    g_wvfrm.ulStartLine = 0;
-}
+void WVFRM_Reset() { g_wvfrm = WvfrmState(); }
 
 int WVFRM_Begin(char* pszLine, WVFRM** ppList, const char* pszKeyword) {
     TAV_ASSERT(pszLine != nullptr && ppList != nullptr && pszKeyword != nullptr);
@@ -218,6 +219,8 @@ int WVFRM_Begin(char* pszLine, WVFRM** ppList, const char* pszKeyword) {
     }
     *ppTail = pWvfrm;
     g_wvfrm.pCur = pWvfrm;
+    g_wvfrm.pTail = nullptr;
+    g_wvfrm.nRows = 0;
     if (nBefore >= WVFRM_MAX_WAVEFORMS) DIAG_ErrorLine("More than 100 %ss are defined", pszKeyword);
     CRV_CheckKeywordAlone(pszLine, pszKeyword);
     g_wvfrm.ulStartLine = PARSE_GetLineNumber();

@@ -45,6 +45,10 @@ int RNGP_CreateFrom(RNGP** ppRow, double dX, double dMin, double dTyp, double dM
                     int bHasMax, int bHasMin);
 int RNGP_Parse(const char* pszText, const char* pszQuantity, const char* pszXName, RNGP** ppRow);
 void RNGP_Append(RNGP** ppHead, RNGP* pRow, unsigned* pnCount);
+// Appends a row after pTail, the last row of the list at *ppHead (null for
+// an empty list): RNGP_Append in constant time, for owners that keep the
+// tail of the table they are reading.
+void RNGP_AppendAfter(RNGP** ppHead, RNGP* pTail, RNGP* pRow);
 void RNGP_FreeList(RNGP* pHead);
 int RNGP_GetX(const RNGP* pRow, double* pd);
 int RNGP_GetTyp(const RNGP* pRow, double* pd);

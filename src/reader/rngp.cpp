@@ -105,6 +105,18 @@ void RNGP_Append(RNGP** ppHead, RNGP* pRow, unsigned* pnCount) {
     *pnCount = nCount;
 }
 
+void RNGP_AppendAfter(RNGP** ppHead, RNGP* pTail, RNGP* pRow) {
+    TAV_ASSERT(ppHead != nullptr && pRow != nullptr);
+    TAV_ASSERT((pTail == nullptr) == (*ppHead == nullptr));
+    TAV_ASSERT(pTail == nullptr || pTail->pNext == nullptr);
+    pRow->pNext = nullptr;
+    pRow->pPrev = pTail;
+    if (pTail == nullptr)
+        *ppHead = pRow;
+    else
+        pTail->pNext = pRow;
+}
+
 void RNGP_FreeList(RNGP* pHead) {
     while (pHead != nullptr) {
         RNGP* pNext = pHead->pNext;

@@ -287,9 +287,8 @@ void CMPNT_Reset() {
 }
 
 void CMPNT_Start() {
-    // A keyword that could not be recognised closes nothing, so the
-    // component before it may still be open here.
-    if (g_cmpnt.pCurCmpnt != nullptr) CloseComponent();
+    // The [Component] line has already closed any component before it.
+    TAV_ASSERT(g_cmpnt.pCurCmpnt == nullptr);
     IBIS* pIbis = nullptr;
     if (!IBIS_GetCurrent(&pIbis)) {
         DIAG_BugLine("%s:%d:Unable to get IBIS.", TAV_MODULE, __LINE__);

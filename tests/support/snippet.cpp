@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -12,13 +13,27 @@
 
 namespace {
 
-const std::string& ScratchDir() {
-    static const std::string strDir = [] {
+// One scratch directory per test process, removed when the process ends.
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
         char szTemplate[] = "/tmp/tavelin-test-XXXXXX";
         if (mkdtemp(szTemplate) == nullptr) throw std::runtime_error("mkdtemp failed");
-        return std::string(szTemplate);
-    }();
-    return strDir;
+        m_strPath = szTemplate;
+    }
+    ~ScratchDirectory() {
+        std::error_code error;
+        std::filesystem::remove_all(m_strPath, error);
+    }
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
+};
+
+const std::string& ScratchDir() {
+    static const ScratchDirectory dir;
+    return dir.Path();
 }
 
 std::string ReadAll(FILE* pFile) {

@@ -30,6 +30,8 @@ struct IbisState {
     // Directory of the file being read, and of the top-level file.
     std::string strCurDir;
     std::string strTopDir;
+    // The path that opened, in the case it opened with.
+    std::string strOpenedPath;
 };
 
 IbisState g_ibis;
@@ -71,7 +73,8 @@ int CompleteFileName(std::string* pstrName, int eFileKind) {
 
 // Opens an IBIS file of the given kind: the extension is checked or
 // appended, and a path that does not open as given is tried in lower and
-// then in upper case.  The directory and file name are kept for the read.
+// then in upper case.  The directory is kept for the read in the case that
+// opened; the file name is kept as it was asked for.
 FILE* OpenIbisFile(const char* pszPath, int eFileKind) {
     std::string strDir;
     std::string strName;
@@ -82,14 +85,15 @@ FILE* OpenIbisFile(const char* pszPath, int eFileKind) {
         DIAG_Error("Unable to assemble filename.");
         return nullptr;
     }
-    const std::string strJoined = strDir + strName;
-    FILE* pFile = CMN_OpenBinary(strJoined.c_str(), "r");
+    std::string strOpened = strDir + strName;
+    FILE* pFile = CMN_OpenBinary(strOpened.c_str(), "r");
     int (*const apfnCase[])(int) = {tolower, toupper};
     for (size_t i = 0; pFile == nullptr && i < 2; ++i) {
-        pFile = CMN_OpenBinary(ToCase(strJoined, apfnCase[i]).c_str(), "r");
+        const std::string strConverted = ToCase(strDir + strName, apfnCase[i]);
+        pFile = CMN_OpenBinary(strConverted.c_str(), "r");
         if (pFile != nullptr) {
+            strOpened = strConverted;
             strDir = ToCase(strDir, apfnCase[i]);
-            strName = ToCase(strName, apfnCase[i]);
         }
     }
     if (pFile == nullptr) {
@@ -97,6 +101,7 @@ FILE* OpenIbisFile(const char* pszPath, int eFileKind) {
         return nullptr;
     }
     g_ibis.strCurDir = strDir;
+    g_ibis.strOpenedPath = strOpened;
     PARSE_SetFileName(strName.c_str());
     return pFile;
 }
@@ -284,7 +289,7 @@ int IBIS_ReadFile(const char* pszPath, int eFileKind) {
     FILE* pFile = OpenIbisFile(pszPath, eFileKind);
     if (pFile == nullptr) return 0;
     time_t tFileTime = 0;
-    if (PLAT_FileTime((g_ibis.strCurDir + PARSE_FileName()).c_str(), &tFileTime))
+    if (PLAT_FileTime(g_ibis.strOpenedPath.c_str(), &tFileTime))
         PARSE_SetFileTime(tFileTime);
     rewind(pFile);
     char szLine[PARSE_LINE_SIZE];

@@ -226,22 +226,34 @@ TEST_F(IbisFiles, LowerAndUpperCaseRetries) {
     std::string strLog;
     EXPECT_EQ(3, Detect(m_strDir + "LoWeR.PKG", FILE_KIND_PKG, &strLog));
     EXPECT_EQ("", Read(m_strDir + "LoWeR.PKG", FILE_KIND_PKG));
-    EXPECT_STREQ("lower.pkg", PARSE_FileName());
+    // Only the directory is kept in the converted case; the name stays as asked for.
+    EXPECT_STREQ("LoWeR.PKG", PARSE_FileName());
+    EXPECT_EQ(m_strDir, IBIS_GetCurrentDir());
 
     // The whole path is converted, so the upper-case retry is seen with a relative path.
     Write("UPPER.PKG", strText);
     const fs::path previous = fs::current_path();
     fs::current_path(m_strDir);
     const int nClass = Detect("upper.pkg", FILE_KIND_PKG, &strLog);
-    const std::string strReadLog = Read("Upper.pkg", FILE_KIND_PKG);
+    time_t tFileTime = 0;
+    LogCapture log;
+    ASSERT_TRUE(IBIS_Create());
+    EXPECT_EQ(1, IBIS_ReadFile("Upper.pkg", FILE_KIND_PKG));
+    IBIS* pIbis = nullptr;
+    IBIS_GetCurrent(&pIbis);
+    HDR* pHdr = nullptr;
+    if (IBIS_GetHdr(pIbis, &pHdr)) tFileTime = pHdr->tFileTime;
+    IBIS_EndRead();
+    const std::string strReadLog = log.Text();
     const std::string strOpened = PARSE_FileName();
     fs::current_path(previous);
     EXPECT_EQ(3, nClass);
     EXPECT_EQ("", strLog);
     EXPECT_EQ("ERROR  (line    2) -\n"
-              "    File name opened 'UPPER.PKG' not the same as File_name 'lower.pkg'.\n",
+              "    File name opened 'Upper.pkg' not the same as File_name 'lower.pkg'.\n",
               strReadLog);
-    EXPECT_EQ("UPPER.PKG", strOpened);
+    EXPECT_EQ("Upper.pkg", strOpened);
+    EXPECT_GT(tFileTime, 0) << "the time is taken from the file that was opened";
 }
 
 // ------------------------------------------------------------ read driver and end of file

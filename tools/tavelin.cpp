@@ -59,9 +59,6 @@ bool ParseCheckOptions(int argc, char** argv, CheckOptions* pOptions) {
 
 // Reads one file; returns the exit status it asks for.
 int CheckFile(const std::string& strFile) {
-    // Named before the read: a file refused before the reader opens it
-    // would otherwise be reported under the previous file's name.
-    DIAG_SetFileName(strFile.c_str());
     IBIS* pIbis = nullptr;
     const int nRead = RDIBIS_Read(strFile.c_str(), stdout, &pIbis);
     int nErrors = 0, nWarnings = 0, nBugs = 0;

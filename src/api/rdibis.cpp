@@ -40,6 +40,9 @@ int RDIBIS_Read(const char* pszFileName, FILE* pLog, IBIS** ppIbis) {
 
     DIAG_ResetCounts();
     DIAG_SetLog(pLog);
+    // Named before the version pre-scan, so that a refused file is not
+    // reported under the name of the file read before it.
+    DIAG_SetFileName(pszFileName);
 
     // A file that is not of an IBIS kind never reaches the reader.
     unsigned long ulLines = 0;

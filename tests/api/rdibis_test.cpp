@@ -185,6 +185,34 @@ TEST(RdibisRead, DocumentIsHandedOverOrDestroyed) {
     EXPECT_EQ(pBefore, pCurrent);
 }
 
+// With file names shown, a refused file is named in its own findings, not
+// under the name of the file read before it.
+TEST(RdibisRead, RefusedFileIsNamedInItsFindings) {
+    const std::string strGood = WriteScratchFile("named.pkg", Header32("named.pkg") + "[End]\n");
+    const std::string strNew = WriteScratchFile("newer.pkg", "[IBIS Ver] 5.0\n[End]\n");
+    const std::string strText = WriteScratchFile("named.txt", Header32("named.txt") + "[End]\n");
+    const std::string strMissing = strGood.substr(0, strGood.rfind('/')) + "/absent.ebd";
+    FILE* pLog = tmpfile();
+    ASSERT_NE(nullptr, pLog);
+    DIAG_SetIndent(0);
+    DIAG_SetNameMode(0);
+    for (const std::string& strPath : {strGood, strNew, strText, strMissing}) {
+        IBIS* pIbis = nullptr;
+        RDIBIS_Read(strPath.c_str(), pLog, &pIbis);
+        if (pIbis != nullptr) IBIS_Destroy(pIbis);
+    }
+    DIAG_SetNameMode(1);
+    std::string strLog;
+    rewind(pLog);
+    for (int c; (c = fgetc(pLog)) != EOF;) strLog += static_cast<char>(c);
+    fclose(pLog);
+    EXPECT_EQ("ERROR " + strNew + " - Unrecognized IBIS Version\n"
+              "ERROR " + strText + " - Unrecognized IBIS Version\n"
+              "ERROR " + strMissing + " - Unable To Open File '" + strMissing + "'\n"
+              "ERROR " + strMissing + " - Unrecognized IBIS Version\n",
+              strLog);
+}
+
 TEST(RdibisRead, LogIsDetachedAfterTheRead) {
     ReadSnippet("detach.pkg", Header32("detach.pkg") + "[End]\n");
     EXPECT_EQ(nullptr, DIAG_GetLog());

@@ -358,7 +358,9 @@ int CMN_GetNumber(const char* psz, double* pdValue) {
         return 1;
     }
     if (!IsLetter(*pAfter)) return 0;
-    *pdValue = dValue * ScaleFactor(*pAfter);
+    const double dScaled = dValue * ScaleFactor(*pAfter);
+    if (std::isinf(dScaled)) return 0;  // too large once scaled
+    *pdValue = dScaled;
     return ContainsDigit(pAfter) ? 2 : 1;
 }
 

@@ -99,7 +99,7 @@ TEST(CmnNumber, OnlyDecimalNumbersAreRead) {
     // An "e" without exponent digits is a unit letter.
     EXPECT_EQ(Read("1e").nResult, 1);
     EXPECT_DOUBLE_EQ(Read("1e").dValue, 1.0);
-    for (const char* psz : {"", "inf", "nan", "-inf", ".", "-", "e5", "abc", " 1", "1e999"})
+    for (const char* psz : {"", "inf", "nan", "-inf", ".", "-", "e5", "abc", " 1", "1e999", "1e300T", "-1e300T"})
         EXPECT_EQ(Read(psz).nResult, 0) << psz;
     // Hexadecimal text is the number 0 followed by the letter x and digits.
     EXPECT_EQ(Read("0x10").nResult, 2);

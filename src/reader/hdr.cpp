@@ -16,37 +16,45 @@ namespace {
 // One seen-flag per header keyword, indexed by keyword code (0 and 2..8).
 enum { SEEN_FLAGS = KW_COPYRIGHT + 1 };
 
+// Length and room of a free-text field of the open header.  The room grows
+// by doubling, so that a text of many lines is built in linear time.
+struct TEXT_ROOM {
+    size_t nLength;
+    size_t nCapacity;
+};
+
 struct HdrState {
     HDR* pCurHdr = nullptr;
     int eCurKeyword = KW_NOT_KEY;
     int abSeen[SEEN_FLAGS] = {};
+    TEXT_ROOM aText[SEEN_FLAGS] = {};
 };
 
 HdrState g_hdr;
 
+// A new header has no texts yet.
 void ClearSeen() {
     for (int& bSeen : g_hdr.abSeen) bSeen = 0;
+    for (TEXT_ROOM& room : g_hdr.aText) room = TEXT_ROOM{};
 }
 
 // The text of a free-text keyword: the old text, a line feed and the new line.
-void AddTextLine(char** ppszText, const char* pszLine) {
-    const size_t nOld = *ppszText != nullptr ? strlen(*ppszText) : 0;
+void AddTextLine(char** ppszText, TEXT_ROOM* pRoom, const char* pszLine) {
+    const size_t nSeparator = *ppszText != nullptr ? 1 : 0;
     const size_t nLine = strlen(pszLine);
-    const size_t nSize = nOld + (*ppszText != nullptr ? 1 : 0) + nLine + 1;
-    char* pszNew = nullptr;
-    if (!CMN_Alloc(&pszNew, nSize)) {
-        DIAG_ErrorLine("Unable to add text.");
-        return;
+    const size_t nNeeded = pRoom->nLength + nSeparator + nLine + 1;
+    if (nNeeded > pRoom->nCapacity) {
+        const size_t nCapacity = nNeeded > 2 * pRoom->nCapacity ? nNeeded : 2 * pRoom->nCapacity;
+        if (!CMN_Realloc(ppszText, nCapacity)) {
+            DIAG_ErrorLine("Unable to add text.");
+            return;
+        }
+        pRoom->nCapacity = nCapacity;
     }
-    if (*ppszText != nullptr) {
-        memcpy(pszNew, *ppszText, nOld);
-        pszNew[nOld] = '\n';
-        memcpy(pszNew + nOld + 1, pszLine, nLine + 1);
-        CMN_Free(*ppszText);
-    } else {
-        memcpy(pszNew, pszLine, nLine + 1);
-    }
-    *ppszText = pszNew;
+    char* pszEnd = *ppszText + pRoom->nLength;
+    if (nSeparator != 0) *pszEnd++ = '\n';
+    memcpy(pszEnd, pszLine, nLine + 1);
+    pRoom->nLength += nSeparator + nLine;
 }
 
 char** TextFieldOf(HDR* pHdr, int eKeyword) {
@@ -129,7 +137,7 @@ void StartText(HDR* pHdr, int eKeyword, const char* pszValue) {
         return;
     }
     g_hdr.abSeen[eKeyword] = 1;
-    AddTextLine(TextFieldOf(pHdr, eKeyword), pszValue);
+    AddTextLine(TextFieldOf(pHdr, eKeyword), &g_hdr.aText[eKeyword], pszValue);
 }
 
 void KeywordLine(HDR* pHdr, int eKeyword, char* pszLine) {
@@ -198,7 +206,7 @@ void HDR_Line(int eLineClass, int eKeyword, char* pszLine) {
     } else if (eLineClass == LINE_DATA) {
         char** ppszText = TextFieldOf(pHdr, g_hdr.eCurKeyword);
         if (ppszText != nullptr)
-            AddTextLine(ppszText, pszLine);
+            AddTextLine(ppszText, &g_hdr.aText[g_hdr.eCurKeyword], pszLine);
         else
             DIAG_ErrorLine("Orphan Data Line.");
     } else {

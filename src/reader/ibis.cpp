@@ -168,19 +168,21 @@ void FinishComponentFile(IBIS* pIbis) {
     if (pIbis->pSubmdlList != nullptr) CHK_Submodels(pIbis->pSubmdlList);
 }
 
+// The field is named by member pointer so that a null document reaches the
+// assertion before any access through it.
 template <typename T>
-int GetField(IBIS* pIbis, T* pField, T* pOut) {
-    TAV_ASSERT(pIbis != nullptr && pOut != nullptr);
-    *pOut = *pField;
-    return *pField != nullptr ? 1 : 0;
+int GetField(IBIS* pIbis, T* IBIS::*pmField, T** ppOut) {
+    TAV_ASSERT(pIbis != nullptr && ppOut != nullptr);
+    *ppOut = pIbis->*pmField;
+    return *ppOut != nullptr ? 1 : 0;
 }
 
 // Pushes a record at the head of a list linked through its first field.
 template <typename T>
-void PushFront(IBIS* pIbis, T** ppHead, T* pRecord) {
+void PushFront(IBIS* pIbis, T* IBIS::*pmHead, T* pRecord) {
     TAV_ASSERT(pIbis != nullptr && pRecord != nullptr);
-    pRecord->pNext = *ppHead;
-    *ppHead = pRecord;
+    pRecord->pNext = pIbis->*pmHead;
+    pIbis->*pmHead = pRecord;
 }
 
 // Takes a document off the stack and makes the one below it current.  A
@@ -236,21 +238,21 @@ void IBIS_EndRead() {
     if (g_ibis.pCurrent != nullptr) IBIS_Destroy(g_ibis.pCurrent);
 }
 
-int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return GetField(pIbis, &pIbis->pHdr, pp); }
-int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return GetField(pIbis, &pIbis->pCmpntList, pp); }
-int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return GetField(pIbis, &pIbis->pMdlList, pp); }
-int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return GetField(pIbis, &pIbis->pSubmdlList, pp); }
-int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return GetField(pIbis, &pIbis->pPkgMdlList, pp); }
-int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return GetField(pIbis, &pIbis->pEbdMdlList, pp); }
-int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return GetField(pIbis, &pIbis->pMselList, pp); }
+int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return GetField(pIbis, &IBIS::pHdr, pp); }
+int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return GetField(pIbis, &IBIS::pCmpntList, pp); }
+int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return GetField(pIbis, &IBIS::pMdlList, pp); }
+int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return GetField(pIbis, &IBIS::pSubmdlList, pp); }
+int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return GetField(pIbis, &IBIS::pPkgMdlList, pp); }
+int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return GetField(pIbis, &IBIS::pEbdMdlList, pp); }
+int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return GetField(pIbis, &IBIS::pMselList, pp); }
 
-void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &pIbis->pHdr, p); }
-void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &pIbis->pCmpntList, p); }
-void IBIS_AddMdl(IBIS* pIbis, MDL* p) { PushFront(pIbis, &pIbis->pMdlList, p); }
-void IBIS_AddSubmdl(IBIS* pIbis, SUBMDL* p) { PushFront(pIbis, &pIbis->pSubmdlList, p); }
-void IBIS_AddPkgMdl(IBIS* pIbis, PKGMDL* p) { PushFront(pIbis, &pIbis->pPkgMdlList, p); }
-void IBIS_AddEbdMdl(IBIS* pIbis, EBDMDL* p) { PushFront(pIbis, &pIbis->pEbdMdlList, p); }
-void IBIS_AddMsel(IBIS* pIbis, MSEL* p) { PushFront(pIbis, &pIbis->pMselList, p); }
+void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &IBIS::pHdr, p); }
+void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &IBIS::pCmpntList, p); }
+void IBIS_AddMdl(IBIS* pIbis, MDL* p) { PushFront(pIbis, &IBIS::pMdlList, p); }
+void IBIS_AddSubmdl(IBIS* pIbis, SUBMDL* p) { PushFront(pIbis, &IBIS::pSubmdlList, p); }
+void IBIS_AddPkgMdl(IBIS* pIbis, PKGMDL* p) { PushFront(pIbis, &IBIS::pPkgMdlList, p); }
+void IBIS_AddEbdMdl(IBIS* pIbis, EBDMDL* p) { PushFront(pIbis, &IBIS::pEbdMdlList, p); }
+void IBIS_AddMsel(IBIS* pIbis, MSEL* p) { PushFront(pIbis, &IBIS::pMselList, p); }
 
 // The version class is the digit after the first keyword, which must be
 // [IBIS Ver]; 0 when the file does not start that way.

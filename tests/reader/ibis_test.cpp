@@ -152,6 +152,15 @@ TEST(IbisDocument, EmptyFieldsAndNewestFirstLists) {
     IBIS_EndRead();  // releases both headers
 }
 
+// A null document between modules is an assertion, reached before any
+// access through the pointer.
+TEST(IbisDocumentDeathTest, NullDocumentIsAnAssertion) {
+    HDR* pHdr = nullptr;
+    EXPECT_DEATH(IBIS_GetHdr(nullptr, &pHdr), "^ibis:[0-9]+:assertion failed\\.\n$");
+    EXPECT_DEATH(IBIS_AddMsel(nullptr, reinterpret_cast<MSEL*>(&pHdr)),
+                 "^ibis:[0-9]+:assertion failed\\.\n$");
+}
+
 // ------------------------------------------------------------ version pre-scan
 
 TEST_F(IbisFiles, PreScanClasses) {

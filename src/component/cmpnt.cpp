@@ -243,12 +243,6 @@ void CheckOne(CMPNT* pCmpnt, PKGMDL* pPkgMdlList) {
     if (pCmpnt->pSswchList != nullptr) SSWCH_CheckList(pCmpnt->pSswchList, pCmpnt->pSpinMapList, pCmpnt->szName);
 }
 
-int StoreText(const char* pszField, const char** ppsz) {
-    TAV_ASSERT(ppsz != nullptr);
-    *ppsz = pszField[0] != '\0' ? pszField : nullptr;
-    return *ppsz != nullptr;
-}
-
 template <typename T>
 int StorePointer(T* pField, T** pp) {
     TAV_ASSERT(pp != nullptr);

@@ -182,19 +182,6 @@ const DIFPIN& Checked(const DIFPIN* pRow) {
     return *pRow;
 }
 
-int StoreText(const char* pszField, const char** ppsz) {
-    TAV_ASSERT(ppsz != nullptr);
-    *ppsz = pszField[0] != '\0' ? pszField : nullptr;
-    return *ppsz != nullptr;
-}
-
-int StoreValue(double dValue, unsigned eState, double* pd) {
-    TAV_ASSERT(pd != nullptr);
-    if (eState != VALUE_NUMBER) return 0;
-    *pd = dValue;
-    return 1;
-}
-
 }  // namespace
 
 void DIFPIN_Reset() { g_difpin.tail.Forget(); }

@@ -270,19 +270,6 @@ const PIN& Checked(const PIN* pPin) {
     return *pPin;
 }
 
-int StoreText(const char* pszField, const char** ppsz) {
-    TAV_ASSERT(ppsz != nullptr);
-    *ppsz = pszField[0] != '\0' ? pszField : nullptr;
-    return *ppsz != nullptr;
-}
-
-int StoreValue(double dValue, unsigned eState, double* pd) {
-    TAV_ASSERT(pd != nullptr);
-    if (eState != VALUE_NUMBER) return 0;
-    *pd = dValue;
-    return 1;
-}
-
 }  // namespace
 
 int PIN_GetName(const PIN* pPin, const char** ppsz) { return StoreText(Checked(pPin).szPinName, ppsz); }

@@ -5,8 +5,24 @@
 #include <unordered_map>
 
 #include "reader/cmn.h"
+#include "reader/tav_assert.h"
 
 // Helpers shared by the component tables.
+
+// Accessor results: a text field is given when it is not empty, a number
+// only when its state says it is one.
+inline int StoreText(const char* pszField, const char** ppsz) {
+    if (ppsz == nullptr) TAV_AssertFailed("rows", __LINE__);
+    *ppsz = pszField[0] != '\0' ? pszField : nullptr;
+    return *ppsz != nullptr;
+}
+
+inline int StoreValue(double dValue, unsigned eState, double* pd) {
+    if (pd == nullptr) TAV_AssertFailed("rows", __LINE__);
+    if (eState != VALUE_NUMBER) return 0;
+    *pd = dValue;
+    return 1;
+}
 
 // The words of one line, released when the value goes out of scope.  A
 // failed split has already been reported by the splitter as a program bug;

@@ -19,7 +19,7 @@ enum { CRV_MAX_POINTS = 100 };
 // degenerate segment is widened by it.
 constexpr double CRV_EPSILON = 1e-5;
 
-enum eColumn { COL_VOLTAGE, COL_TYP, COL_MIN, COL_MAX, COL_COUNT };
+enum eColumn { COL_VOLTAGE = RNGP_COL_X, COL_TYP = RNGP_COL_TYP, COL_MIN = RNGP_COL_MIN, COL_MAX = RNGP_COL_MAX, COL_COUNT };
 const char* const g_apszColumnName[COL_COUNT] = {"Voltage", "Typical", "Minimum", "Maximum"};
 
 enum eTrackState { TRACK_NONE = 0, TRACK_SEEN = 1, TRACK_REPORTED = 2 };
@@ -64,13 +64,7 @@ struct CrvState {
 CrvState g_crv;
 
 bool ColumnValue(const RNGP* pRow, int eColumn, double* pd) {
-    switch (eColumn) {
-        case COL_VOLTAGE: *pd = pRow->dX; return pRow->eXState == VALUE_NUMBER;
-        case COL_TYP: *pd = pRow->dTyp; return pRow->eTypState == VALUE_NUMBER;
-        case COL_MIN: *pd = pRow->dMin; return pRow->eMinState == VALUE_NUMBER;
-        case COL_MAX: *pd = pRow->dMax; return pRow->eMaxState == VALUE_NUMBER;
-    }
-    return false;
+    return RNGP_ColumnState(pRow, eColumn, pd) == VALUE_NUMBER;
 }
 
 bool CornerValue(const RNGP* pRow, int eCorner, double* pd) {
@@ -168,27 +162,16 @@ void UpdateEnds(const RNGP* pRow) {
     }
 }
 
-bool AnyNumeric(const RNGP* pFirst, int eColumn) {
-    double d;
-    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext)
-        if (ColumnValue(pRow, eColumn, &d)) return true;
-    return false;
-}
-
 bool IsNA(const RNGP* pRow, int eColumn) {
-    switch (eColumn) {
-        case COL_TYP: return pRow->eTypState == VALUE_NA;
-        case COL_MIN: return pRow->eMinState == VALUE_NA;
-        case COL_MAX: return pRow->eMaxState == VALUE_NA;
-    }
-    return false;
+    double d;
+    return RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NA;
 }
 
 void CheckEndRowNA(const RNGP* pRow, const char* pszWhich, const RNGP* pFirst,
                    const char* pszName) {
     for (int eColumn = COL_TYP; eColumn <= COL_MAX; ++eColumn) {
         if (!IsNA(pRow, eColumn)) continue;
-        if (eColumn != COL_TYP && !AnyNumeric(pFirst, eColumn)) continue;
+        if (eColumn != COL_TYP && !RNGP_AnyNumber(pFirst, eColumn)) continue;
         DIAG_Error("%s %s Value Cannot Be 'NA' for %s Beginning at Line %d", pszWhich,
                    g_apszColumnName[eColumn], pszName, static_cast<int>(g_crv.ulStartLine));
     }

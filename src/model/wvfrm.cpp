@@ -27,8 +27,8 @@ const FixtureSub g_aFixtureSub[] = {
     {"C_dut", &WVFRM::pdCdut},           {"NOT_SUB", nullptr},
 };
 
-enum eColumn { COL_TYP, COL_MIN, COL_MAX, COL_COUNT };
-const char* const g_apszColumnName[COL_COUNT] = {"Typical", "Minimum", "Maximum"};
+enum eColumn { COL_TYP = RNGP_COL_TYP, COL_MIN = RNGP_COL_MIN, COL_MAX = RNGP_COL_MAX, COL_END };
+const char* const g_apszColumnName[COL_END] = {nullptr, "Typical", "Minimum", "Maximum"};
 
 struct WvfrmState {
     WVFRM* pCur = nullptr;
@@ -48,28 +48,12 @@ const FixtureSub* LookupFixture(const char* pszLine, size_t n) {
 }
 
 bool ColumnValue(const RNGP* pRow, int eColumn, double* pd) {
-    switch (eColumn) {
-        case COL_TYP: *pd = pRow->dTyp; return pRow->eTypState == VALUE_NUMBER;
-        case COL_MIN: *pd = pRow->dMin; return pRow->eMinState == VALUE_NUMBER;
-        case COL_MAX: *pd = pRow->dMax; return pRow->eMaxState == VALUE_NUMBER;
-    }
-    return false;
+    return RNGP_ColumnState(pRow, eColumn, pd) == VALUE_NUMBER;
 }
 
 bool IsNA(const RNGP* pRow, int eColumn) {
-    switch (eColumn) {
-        case COL_TYP: return pRow->eTypState == VALUE_NA;
-        case COL_MIN: return pRow->eMinState == VALUE_NA;
-        case COL_MAX: return pRow->eMaxState == VALUE_NA;
-    }
-    return false;
-}
-
-bool AnyNumeric(const RNGP* pFirst, int eColumn) {
     double d;
-    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext)
-        if (ColumnValue(pRow, eColumn, &d)) return true;
-    return false;
+    return RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NA;
 }
 
 int StartLine() { return static_cast<int>(g_wvfrm.ulStartLine); }
@@ -146,9 +130,9 @@ void CheckFixturePresent(const WVFRM* pWvfrm, const char* pszLabel) {
 
 void CheckEndRowNA(const RNGP* pRow, const char* pszWhich, const RNGP* pFirst,
                    const char* pszLabel) {
-    for (int eColumn = COL_TYP; eColumn < COL_COUNT; ++eColumn) {
+    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
         if (!IsNA(pRow, eColumn)) continue;
-        if (eColumn != COL_TYP && !AnyNumeric(pFirst, eColumn)) continue;
+        if (eColumn != COL_TYP && !RNGP_AnyNumber(pFirst, eColumn)) continue;
         DIAG_Error("%s %s Value Cannot Be 'NA' for %s Waveform Beginning at Line %d", pszWhich,
                    g_apszColumnName[eColumn], pszLabel, StartLine());
     }
@@ -156,7 +140,7 @@ void CheckEndRowNA(const RNGP* pRow, const char* pszWhich, const RNGP* pFirst,
 
 // A pulse must come back to where it started.
 void CheckPulseReturns(const RNGP* pFirst, const RNGP* pLast, const char* pszLabel) {
-    for (int eColumn = COL_TYP; eColumn < COL_COUNT; ++eColumn) {
+    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
         double dFirst, dLast;
         if (!ColumnValue(pFirst, eColumn, &dFirst) || !ColumnValue(pLast, eColumn, &dLast)) continue;
         if (dFirst != dLast)
@@ -168,7 +152,7 @@ void CheckPulseReturns(const RNGP* pFirst, const RNGP* pLast, const char* pszLab
 // GND pulses offset downwards, POWER pulses upwards.
 void CheckPulseOffsets(const RNGP* pFirst, const char* pszLabel) {
     const bool bGnd = strcmp(pszLabel, "GND Pulse Table") == 0;
-    for (int eColumn = COL_TYP; eColumn < COL_COUNT; ++eColumn) {
+    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
         for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) {
             double d;
             if (!ColumnValue(pRow, eColumn, &d)) continue;

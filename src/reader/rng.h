@@ -55,6 +55,12 @@ int RNGP_GetTyp(const RNGP* pRow, double* pd);
 int RNGP_GetMin(const RNGP* pRow, double* pd);
 int RNGP_GetMax(const RNGP* pRow, double* pd);
 int RNGP_HasCorner(const RNGP* pRow, int eCorner);
+// Columns of a row: the leading value, then typical, minimum, maximum.
+enum { RNGP_COL_X = 0, RNGP_COL_TYP = 1, RNGP_COL_MIN = 2, RNGP_COL_MAX = 3 };
+// The state of one column (eValueState), its value stored in *pd.
+unsigned RNGP_ColumnState(const RNGP* pRow, int eColumn, double* pd);
+// 1 when some row from pFirst on holds a number in the column.
+int RNGP_AnyNumber(const RNGP* pFirst, int eColumn);
 int RNGP_GetNext(const RNGP* pRow, RNGP** ppNext);
 int RNGP_GetPrev(const RNGP* pRow, RNGP** ppPrev);
 

@@ -117,6 +117,25 @@ void RNGP_AppendAfter(RNGP** ppHead, RNGP* pTail, RNGP* pRow) {
         pTail->pNext = pRow;
 }
 
+unsigned RNGP_ColumnState(const RNGP* pRow, int eColumn, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    switch (eColumn) {
+        case RNGP_COL_X: *pd = pRow->dX; return pRow->eXState;
+        case RNGP_COL_TYP: *pd = pRow->dTyp; return pRow->eTypState;
+        case RNGP_COL_MIN: *pd = pRow->dMin; return pRow->eMinState;
+        case RNGP_COL_MAX: *pd = pRow->dMax; return pRow->eMaxState;
+    }
+    TAV_ASSERT(!"row column out of range");
+    return VALUE_ABSENT;
+}
+
+int RNGP_AnyNumber(const RNGP* pFirst, int eColumn) {
+    double d;
+    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext)
+        if (RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NUMBER) return 1;
+    return 0;
+}
+
 void RNGP_FreeList(RNGP* pHead) {
     while (pHead != nullptr) {
         RNGP* pNext = pHead->pNext;

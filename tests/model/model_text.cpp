@@ -1,6 +1,5 @@
 #include "model/model_text.h"
 
-#include <stdexcept>
 
 #include "model/mdl.h"
 #include "reader/diag.h"
@@ -46,30 +45,4 @@ MDL* FindModel(IBIS* pIbis, const char* pszName) {
     IBIS_GetMdlList(pIbis, &pList);
     MDL_Find(pList, pszName, &pFound);
     return pFound;
-}
-
-DirectLog::DirectLog() : m_pLog(tmpfile()) {
-    if (m_pLog == nullptr) throw std::runtime_error("tmpfile failed");
-    DIAG_SetLog(m_pLog);
-    DIAG_ResetCounts();
-    DIAG_SetIndent(0);
-    DIAG_SetNameMode(1);
-    PARSE_ResetForRead(FILE_KIND_IBS);
-}
-
-DirectLog::~DirectLog() {
-    DIAG_SetLog(nullptr);
-    fclose(m_pLog);
-}
-
-void DirectLog::NextLine() { PARSE_NextLine(); }
-
-std::string DirectLog::Text() const {
-    std::string strText;
-    fflush(m_pLog);
-    rewind(m_pLog);
-    char acBuffer[4096];
-    size_t n;
-    while ((n = fread(acBuffer, 1, sizeof acBuffer, m_pLog)) > 0) strText.append(acBuffer, n);
-    return strText;
 }

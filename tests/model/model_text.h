@@ -1,9 +1,10 @@
 #ifndef TAVELIN_TESTS_MODEL_TEXT_H
 #define TAVELIN_TESTS_MODEL_TEXT_H
 
-#include <cstdio>
 #include <functional>
 #include <string>
+
+#include "support/log_capture.h"
 
 struct IBIS;
 struct MDL;
@@ -25,20 +26,8 @@ std::string CleanModel(const std::string& strName);
 std::string ReadModels(const std::string& strBody, const std::function<void(IBIS*)>& inspect = nullptr,
                        const std::string& strVersion = "3.2");
 
-// The log of module calls made directly, outside a read: attached for
-// the lifetime of the object, with the line number starting at 0.
-class DirectLog {
-public:
-    DirectLog();
-    ~DirectLog();
-    DirectLog(const DirectLog&) = delete;
-    DirectLog& operator=(const DirectLog&) = delete;
-    void NextLine();
-    std::string Text() const;
-
-private:
-    FILE* m_pLog;
-};
+// The log of module calls made directly, outside a read, from line 0 on.
+using DirectLog = LogCapture;
 
 // The model of that name in the document (the newest one), or null.
 MDL* FindModel(IBIS* pIbis, const char* pszName);

@@ -12,6 +12,7 @@
 
 #include "reader/diag.h"
 #include "reader/parse.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -19,39 +20,10 @@ namespace {
 // left as the other tests expect them.
 class CmnTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_pLog = tmpfile();
-        ASSERT_NE(m_pLog, nullptr);
-        DIAG_SetLog(m_pLog);
-        DIAG_ResetCounts();
-        DIAG_SetIndent(0);
-        DIAG_SetNameMode(1);
-        PARSE_ResetForRead(FILE_KIND_IBS);
-        for (int i = 0; i < 5; ++i) PARSE_NextLine();
-    }
+    // The log written since the last check.
+    std::string TakeLog() { return m_log.Take(); }
 
-    void TearDown() override {
-        DIAG_SetLog(nullptr);
-        DIAG_ResetCounts();
-        PARSE_SetFileName("");
-        PARSE_ResetForRead(FILE_KIND_IBS);
-        fclose(m_pLog);
-    }
-
-    // The log written so far; the log is emptied for the next check.
-    std::string TakeLog() {
-        std::string strText;
-        fflush(m_pLog);
-        rewind(m_pLog);
-        int c;
-        while ((c = fgetc(m_pLog)) != EOF) strText += static_cast<char>(c);
-        fclose(m_pLog);
-        m_pLog = tmpfile();
-        DIAG_SetLog(m_pLog);
-        return strText;
-    }
-
-    FILE* m_pLog = nullptr;
+    LogCapture m_log{5};
 };
 
 struct Number {

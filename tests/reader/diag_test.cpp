@@ -7,6 +7,7 @@
 #include <string>
 
 #include "reader/parse.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -14,38 +15,8 @@ namespace {
 // rest of the tests expect them: no log, indent 0, empty shown name.
 class DiagTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_pLog = tmpfile();
-        ASSERT_NE(m_pLog, nullptr);
-        DIAG_SetLog(m_pLog);
-        DIAG_ResetCounts();
-        DIAG_SetIndent(0);
-        DIAG_SetNameMode(1);
-        PARSE_ResetForRead(FILE_KIND_IBS);
-    }
-
-    void TearDown() override {
-        DIAG_SetLog(nullptr);
-        DIAG_ResetCounts();
-        DIAG_SetIndent(0);
-        DIAG_SetFileName("");
-        DIAG_SetNameMode(1);
-        PARSE_ResetForRead(FILE_KIND_IBS);
-        fclose(m_pLog);
-    }
-
-    // The log written so far; the log is emptied for the next check.
-    std::string TakeLog() {
-        std::string strText;
-        fflush(m_pLog);
-        rewind(m_pLog);
-        int c;
-        while ((c = fgetc(m_pLog)) != EOF) strText += static_cast<char>(c);
-        fclose(m_pLog);
-        m_pLog = tmpfile();
-        DIAG_SetLog(m_pLog);
-        return strText;
-    }
+    // The log written since the last check.
+    std::string TakeLog() { return m_log.Take(); }
 
     static void GoToLine(unsigned long ulLine) {
         PARSE_ResetForRead(FILE_KIND_IBS);
@@ -59,7 +30,7 @@ protected:
                std::to_string(nBugs);
     }
 
-    FILE* m_pLog = nullptr;
+    LogCapture m_log;
 };
 
 std::string Text(size_t nLength) { return std::string(nLength, 'x'); }
@@ -179,7 +150,6 @@ TEST_F(DiagTest, NothingIsWrittenOrCountedWithoutLog) {
         DIAG_Bug("c");
     }
     EXPECT_EQ(Counts(), "0/0/0");
-    DIAG_SetLog(m_pLog);
     EXPECT_EQ(TakeLog(), "");
 }
 

@@ -6,43 +6,20 @@
 #include "reader/diag.h"
 #include "reader/parse.h"
 #include "reader/rng.h"
+#include "support/log_capture.h"
 
 namespace {
 
 // Parses with the log in a scratch stream and the line reader on line 1.
 class RngTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_pLog = tmpfile();
-        ASSERT_NE(m_pLog, nullptr);
-        DIAG_SetLog(m_pLog);
-        DIAG_SetNameMode(1);
-        DIAG_SetIndent(0);
-        DIAG_ResetCounts();
-        PARSE_ResetForRead(FILE_KIND_IBS);
-        PARSE_NextLine();
-    }
-
     void TearDown() override {
-        DIAG_SetLog(nullptr);
-        fclose(m_pLog);
         RNG_Free(m_pRng);
         RNGP_FreeList(m_pRows);
     }
 
-    // Everything logged so far; the log starts empty again.
-    std::string TakeLog() {
-        std::string strLog;
-        fflush(m_pLog);
-        rewind(m_pLog);
-        char szBuffer[256];
-        size_t n;
-        while ((n = fread(szBuffer, 1, sizeof szBuffer, m_pLog)) > 0) strLog.append(szBuffer, n);
-        fclose(m_pLog);
-        m_pLog = tmpfile();
-        DIAG_SetLog(m_pLog);
-        return strLog;
-    }
+    // Everything logged since the last check.
+    std::string TakeLog() { return m_log.Take(); }
 
     int Parse(const char* pszText, const char* pszQuantity = "C_comp") {
         RNG_Free(m_pRng);
@@ -60,7 +37,7 @@ protected:
         return nCount;
     }
 
-    FILE* m_pLog = nullptr;
+    LogCapture m_log{1};
     RNG* m_pRng = nullptr;
     RNGP* m_pRows = nullptr;
     RNGP* m_pLast = nullptr;

@@ -637,3 +637,8 @@ int PARSE_GetNotTerminated() { return g_parse.bNotTerminated; }
 void PARSE_SetIbisVersion(int nVersion) { g_nIbisVersion = nVersion; }
 
 int PARSE_GetIbisVersion() { return g_nIbisVersion; }
+
+void PARSE_ResetLibraryState() {
+    g_bTabWarned = 0;
+    g_nIbisVersion = 0;
+}

@@ -151,4 +151,9 @@ int PARSE_GetNotTerminated();
 void PARSE_SetIbisVersion(int nVersion);
 int PARSE_GetIbisVersion();
 
+// Back to the state of a freshly loaded library: the tab warning not yet
+// given, no version in force.  For tools that check files one after the
+// other as if each were checked alone; hosts keep the library's behaviour.
+void PARSE_ResetLibraryState();
+
 #endif

@@ -11,8 +11,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "reader/diag.h"
-#include "reader/parse.h"
+#include "core/diag.h"
+#include "reader/dispatch.h"
 #include "support/corpus.h"
 #include "support/snippet.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "reader/parse.h"
+#include "reader/dispatch.h"
 #include "support/corpus.h"
 #include "support/snippet.h"
 

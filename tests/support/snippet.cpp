@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "api/rdibis.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "core/diag.h"
+#include "reader/read.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef TAVELIN_PARSE_H
-#define TAVELIN_PARSE_H
+#ifndef TAVELIN_DISPATCH_H
+#define TAVELIN_DISPATCH_H
 
 #include <cstddef>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #define TAV_MODULE "parse"
-#include "reader/parse.h"
+#include "reader/dispatch.h"
 
 #include <cctype>
 #include <cstring>
@@ -10,10 +10,10 @@
 #include "model/submdl.h"
 #include "package/ebdmdl.h"
 #include "package/pkgmdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
+#include "core/cmn.h"
+#include "core/diag.h"
 #include "reader/hdr.h"
-#include "reader/tav_assert.h"
+#include "core/tav_assert.h"
 
 // Keyword tables.  The IBIS 3.2 table lists the codes in order with
 // COMMENT_CHAR and END moved to the end; the IBIS 2.1 table is its subset.

@@ -1,5 +1,5 @@
-#ifndef TAVELIN_IBIS_H
-#define TAVELIN_IBIS_H
+#ifndef TAVELIN_READ_H
+#define TAVELIN_READ_H
 
 #include <cstddef>
 

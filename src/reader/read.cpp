@@ -1,5 +1,5 @@
 #define TAV_MODULE "ibis"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 #include <cctype>
 #include <cstdio>
@@ -15,11 +15,11 @@
 #include "package/ebdmdl.h"
 #include "package/pkgmdl.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
+#include "core/cmn.h"
+#include "core/diag.h"
 #include "reader/hdr.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "reader/dispatch.h"
+#include "core/tav_assert.h"
 
 namespace {
 

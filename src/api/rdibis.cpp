@@ -7,7 +7,7 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "reader/read.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "component/spinmpg.h"
 #include "core/cmn.h"
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {

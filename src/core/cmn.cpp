@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {

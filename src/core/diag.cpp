@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "core/cmn.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
-#include "reader/read.h"
-#include "reader/dispatch.h"
+#include "core/document.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "model/crv.h"
 #include "core/cmn.h"
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "model/wvfrm.h"
 #include "core/cmn.h"
 #include "core/diag.h"
-#include "reader/read.h"
-#include "reader/dispatch.h"
+#include "core/document.h"
+#include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 

@@ -12,7 +12,7 @@
 #include "corvane.h"
 #include "core/diag.h"
 #include "reader/read.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "support/log_capture.h"
 
 namespace {

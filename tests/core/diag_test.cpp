@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "support/log_capture.h"
 
 namespace {

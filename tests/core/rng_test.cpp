@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/rng.h"
 #include "support/log_capture.h"
 

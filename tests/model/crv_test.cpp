@@ -11,7 +11,7 @@
 #include "model/model_text.h"
 #include "core/cmn.h"
 #include "reader/read.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/rng.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "model/mdl.h"
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "reader/read.h"
 #include "support/snippet.h"
 

@@ -9,7 +9,7 @@
 #include "model/model_text.h"
 #include "model/smos.h"
 #include "core/cmn.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "core/rng.h"
 
 namespace {

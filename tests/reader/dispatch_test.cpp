@@ -1,3 +1,4 @@
+#include "core/lines.h"
 #include "reader/dispatch.h"
 
 #include <gtest/gtest.h>

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "support/corpus.h"
 #include "support/snippet.h"
 

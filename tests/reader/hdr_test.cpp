@@ -7,7 +7,7 @@
 
 #include "core/diag.h"
 #include "reader/read.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "support/snippet.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "reader/hdr.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/lines.h"
 #include "reader/dispatch.h"
 #include "support/corpus.h"
 #include "support/snippet.h"

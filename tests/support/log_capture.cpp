@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "core/diag.h"
-#include "reader/dispatch.h"
+#include "core/lines.h"
 
 LogCapture::LogCapture(unsigned long ulLine) : m_pLog(tmpfile()) {
     if (m_pLog == nullptr) throw std::runtime_error("tmpfile failed");

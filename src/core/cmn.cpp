@@ -13,6 +13,7 @@
 #include "core/diag.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -275,7 +276,7 @@ FILE* CMN_OpenBinary(const char* pszPath, const char* pszMode) {
     char szMode[16];
     TAV_ASSERT(strlen(pszMode) + 1 < sizeof szMode);
     snprintf(szMode, sizeof szMode, "%cb%s", pszMode[0], pszMode + 1);
-    return fopen(pszPath, szMode);
+    return PLAT_OpenFile(pszPath, szMode);
 }
 
 // ---------------------------------------------------------------- words

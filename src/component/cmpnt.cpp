@@ -241,11 +241,6 @@ int StoreCount(int nField, int* pn) {
     return 1;
 }
 
-const CMPNT& Checked(const CMPNT* pCmpnt) {
-    TAV_ASSERT(pCmpnt != nullptr);
-    return *pCmpnt;
-}
-
 // Checks the open component and closes it.
 void CloseComponent() {
     CheckRequired(g_cmpnt.pCurCmpnt);
@@ -335,35 +330,35 @@ void CMPNT_Destroy(CMPNT* pList) {
     }
 }
 
-int CMPNT_GetName(const CMPNT* pCmpnt, const char** ppsz) { return StoreText(Checked(pCmpnt).szName, ppsz); }
+int CMPNT_GetName(const CMPNT* pCmpnt, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pCmpnt).szName, ppsz); }
 
 int CMPNT_GetManufacturer(const CMPNT* pCmpnt, const char** ppsz) {
-    return StoreText(Checked(pCmpnt).szManufacturer, ppsz);
+    return CMN_GIVE_TEXT(CMN_RECORD(pCmpnt).szManufacturer, ppsz);
 }
 
-int CMPNT_GetPkg(const CMPNT* pCmpnt, PKG** ppPkg) { return StorePointer(Checked(pCmpnt).pPkg, ppPkg); }
-int CMPNT_GetPinList(const CMPNT* pCmpnt, PIN** ppList) { return StorePointer(Checked(pCmpnt).pPinList, ppList); }
+int CMPNT_GetPkg(const CMPNT* pCmpnt, PKG** ppPkg) { return StorePointer(CMN_RECORD(pCmpnt).pPkg, ppPkg); }
+int CMPNT_GetPinList(const CMPNT* pCmpnt, PIN** ppList) { return StorePointer(CMN_RECORD(pCmpnt).pPinList, ppList); }
 
 int CMPNT_GetPinMapList(const CMPNT* pCmpnt, PINMPG** ppList) {
-    return StorePointer(Checked(pCmpnt).pPinMapList, ppList);
+    return StorePointer(CMN_RECORD(pCmpnt).pPinMapList, ppList);
 }
 
 int CMPNT_GetDiffPinList(const CMPNT* pCmpnt, DIFPIN** ppList) {
-    return StorePointer(Checked(pCmpnt).pDiffPinList, ppList);
+    return StorePointer(CMN_RECORD(pCmpnt).pDiffPinList, ppList);
 }
 
 int CMPNT_GetSpinMapList(const CMPNT* pCmpnt, SPINMPG** ppList) {
-    return StorePointer(Checked(pCmpnt).pSpinMapList, ppList);
+    return StorePointer(CMN_RECORD(pCmpnt).pSpinMapList, ppList);
 }
 
-int CMPNT_GetPinColumns(const CMPNT* pCmpnt, int* pn) { return StoreCount(Checked(pCmpnt).nPinColumns, pn); }
+int CMPNT_GetPinColumns(const CMPNT* pCmpnt, int* pn) { return StoreCount(CMN_RECORD(pCmpnt).nPinColumns, pn); }
 
 int CMPNT_GetPinMapColumns(const CMPNT* pCmpnt, int* pn) {
-    return StoreCount(Checked(pCmpnt).nPinMapColumns, pn);
+    return StoreCount(CMN_RECORD(pCmpnt).nPinMapColumns, pn);
 }
 
 int CMPNT_GetDiffPinColumns(const CMPNT* pCmpnt, int* pn) {
-    return StoreCount(Checked(pCmpnt).nDiffPinColumns, pn);
+    return StoreCount(CMN_RECORD(pCmpnt).nDiffPinColumns, pn);
 }
 
-int CMPNT_GetNext(const CMPNT* pCmpnt, CMPNT** ppNext) { return StorePointer(Checked(pCmpnt).pNext, ppNext); }
+int CMPNT_GetNext(const CMPNT* pCmpnt, CMPNT** ppNext) { return StorePointer(CMN_RECORD(pCmpnt).pNext, ppNext); }

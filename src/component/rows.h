@@ -5,23 +5,40 @@
 #include <unordered_map>
 
 #include "core/cmn.h"
+#include "core/diag.h"
 #include "core/tav_assert.h"
 
-// Helpers shared by the component tables.
+// Helpers shared by the component tables: their column headers and the
+// tail of the row list each module appends to.
 
-// Accessor results: a text field is given when it is not empty, a number
-// only when its state says it is one.
-inline int StoreText(const char* pszField, const char** ppsz) {
-    if (ppsz == nullptr) TAV_AssertFailed("rows", __LINE__);
-    *ppsz = pszField[0] != '\0' ? pszField : nullptr;
-    return *ppsz != nullptr;
+// The column headers after a table keyword, in pszText: false after
+// "Unable to find column headers after <keyword> keyword." when there are none.
+inline bool HeadersPresent(const char** ppszText, const char* pszKeyword) {
+    CMN_SkipWhite(ppszText);
+    if (**ppszText != '\0') return true;
+    DIAG_ErrorLine("Unable to find column headers after %s keyword.", pszKeyword);
+    return false;
 }
 
-inline int StoreValue(double dValue, unsigned eState, double* pd) {
-    if (pd == nullptr) TAV_AssertFailed("rows", __LINE__);
-    if (eState != VALUE_NUMBER) return 0;
-    *pd = dValue;
-    return 1;
+// The table's columns, the first (which has no header) included, and the
+// report when the count is neither of the two allowed.
+inline int CountColumns(const WORDS& headers, const char* pszTable, int nShort, int nLong) {
+    const int nColumns = 1 + headers.Stored();
+    if (nColumns != nShort && nColumns != nLong)
+        DIAG_ErrorLine("%s keyword column count must be %d or %d, found %d columns.", pszTable, nShort,
+                       nLong, nColumns);
+    return nColumns;
+}
+
+// Each expected header in its place: a missing one among the first
+// nRequired, or another word, is reported.
+inline void CheckHeaders(const WORDS& headers, const char* const* apszExpected, int nExpected,
+                         int nRequired) {
+    for (int i = 0; i < nExpected; ++i) {
+        const bool bMissing = headers[i] == nullptr;
+        if ((bMissing && i < nRequired) || (!bMissing && !CMN_StrEqualNoCase(headers[i], apszExpected[i])))
+            DIAG_ErrorLine("'%s' column header not found or out of order.", apszExpected[i]);
+    }
 }
 
 // Rows of the component tables are appended at the tail of their list, in

@@ -57,36 +57,46 @@ void CMN_CheckKeywordAlone(char* pszLine, const char* pszName);
 
 // Accessor results: a text is given when it is not empty, a record or an
 // optional number when it is there, a number when its state says it is one.
-// What is not given leaves the output alone (texts store null) and gives 0.
+// What is not given gives 0; a text or record then stores null, a number
+// leaves the output alone.  The macros name the accessor's own module and
+// line in an assertion.
+#define CMN_RECORD(p) CMN_Record((p), TAV_MODULE, __LINE__)
+#define CMN_GIVE_FIELD(holder, field, out) CMN_GiveField((holder), (field), (out), TAV_MODULE, __LINE__)
+#define CMN_GIVE_TEXT(text, out) CMN_GiveText((text), (out), TAV_MODULE, __LINE__)
+#define CMN_GIVE_OPTIONAL(pd, out) CMN_GiveOptional((pd), (out), TAV_MODULE, __LINE__)
+#define CMN_GIVE_VALUE(d, state, out) CMN_GiveValue((d), (state), (out), TAV_MODULE, __LINE__)
+
 template <typename T>
-const T& CMN_Record(const T* pRecord) {
-    if (pRecord == nullptr) TAV_AssertFailed("fields", __LINE__);
+const T& CMN_Record(const T* pRecord, const char* pszModule, int nLine) {
+    if (pRecord == nullptr) TAV_AssertFailed(pszModule, nLine);
     return *pRecord;
 }
 
-inline int CMN_GiveText(const char* pszField, const char** ppsz) {
-    if (ppsz == nullptr) TAV_AssertFailed("fields", __LINE__);
+// A record held by another through a pointer field, named by member
+// pointer so that a null holder reaches the assertion before any access.
+template <typename R, typename T>
+int CMN_GiveField(const R* pHolder, T* R::*pmField, T** ppOut, const char* pszModule, int nLine) {
+    if (pHolder == nullptr || ppOut == nullptr) TAV_AssertFailed(pszModule, nLine);
+    *ppOut = pHolder->*pmField;
+    return *ppOut != nullptr;
+}
+
+inline int CMN_GiveText(const char* pszField, const char** ppsz, const char* pszModule, int nLine) {
+    if (ppsz == nullptr) TAV_AssertFailed(pszModule, nLine);
     *ppsz = pszField != nullptr && pszField[0] != '\0' ? pszField : nullptr;
     return *ppsz != nullptr;
 }
 
-template <typename T>
-int CMN_GivePointer(T* pField, T** ppOut) {
-    if (ppOut == nullptr) TAV_AssertFailed("fields", __LINE__);
-    if (pField == nullptr) return 0;
-    *ppOut = pField;
-    return 1;
-}
-
-inline int CMN_GiveOptional(const double* pdField, double* pdOut) {
-    if (pdOut == nullptr) TAV_AssertFailed("fields", __LINE__);
+inline int CMN_GiveOptional(const double* pdField, double* pdOut, const char* pszModule, int nLine) {
+    if (pdOut == nullptr) TAV_AssertFailed(pszModule, nLine);
     if (pdField == nullptr) return 0;
     *pdOut = *pdField;
     return 1;
 }
 
-inline int CMN_GiveValue(double dValue, unsigned eState, double* pdOut) {
-    if (pdOut == nullptr) TAV_AssertFailed("fields", __LINE__);
+inline int CMN_GiveValue(double dValue, unsigned eState, double* pdOut, const char* pszModule,
+                         int nLine) {
+    if (pdOut == nullptr) TAV_AssertFailed(pszModule, nLine);
     if (eState != VALUE_NUMBER) return 0;
     *pdOut = dValue;
     return 1;

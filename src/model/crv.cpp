@@ -67,11 +67,13 @@ bool ColumnValue(const RNGP* pRow, int eColumn, double* pd) {
     return RNGP_ColumnState(pRow, eColumn, pd) == VALUE_NUMBER;
 }
 
+// Read from the row itself: this is the innermost step of every walk
+// over a table.
 bool CornerValue(const RNGP* pRow, int eCorner, double* pd) {
     switch (eCorner) {
-        case CRV_TYP: return ColumnValue(pRow, COL_TYP, pd);
-        case CRV_MIN: return ColumnValue(pRow, COL_MIN, pd);
-        case CRV_MAX: return ColumnValue(pRow, COL_MAX, pd);
+        case CRV_TYP: *pd = pRow->dTyp; return pRow->eTypState == VALUE_NUMBER;
+        case CRV_MIN: *pd = pRow->dMin; return pRow->eMinState == VALUE_NUMBER;
+        case CRV_MAX: *pd = pRow->dMax; return pRow->eMaxState == VALUE_NUMBER;
     }
     return false;
 }
@@ -269,12 +271,15 @@ struct CombineInput {
     bool abHasCorner[3];
 };
 
-void InitCombineInput(CombineInput* pIn, CRV* pCrv) {
+// Only the selected corners are looked up: a corner a table lacks costs a
+// walk over all of its rows.
+void InitCombineInput(CombineInput* pIn, CRV* pCrv, int nCornerBits) {
     RNGP* pFirst = pCrv != nullptr ? pCrv->pRows : nullptr;
     pIn->pRow = NextVoltageRow(pFirst);
     for (int i = 0; i < 3; ++i) {
         pIn->apCursor[i] = pFirst;
-        pIn->abHasCorner[i] = CRV_FirstPoint(pFirst, g_aeCorners[i], nullptr, nullptr) != nullptr;
+        pIn->abHasCorner[i] = (nCornerBits & g_aeCorners[i]) != 0 &&
+                              CRV_FirstPoint(pFirst, g_aeCorners[i], nullptr, nullptr) != nullptr;
     }
 }
 
@@ -310,27 +315,41 @@ void SumCorner(CombineInput* pA, CombineInput* pB, int iCorner, RNGP* pOut) {
     if (bAny) SetCorner(pOut, g_aeCorners[iCorner], dSum);
 }
 
+// The number of rows a combination gives: the same walk, without sums.
+size_t CountCombinedRows(CRV* pCrvA, CRV* pCrvB) {
+    CombineInput inA{}, inB{};
+    inA.pRow = NextVoltageRow(pCrvA != nullptr ? pCrvA->pRows : nullptr);
+    inB.pRow = NextVoltageRow(pCrvB != nullptr ? pCrvB->pRows : nullptr);
+    size_t n = 0;
+    for (; inA.pRow != nullptr || inB.pRow != nullptr; ++n) NextCombinedVoltage(&inA, &inB);
+    return n;
+}
+
+// The rows of the result are made as one block: the plausibility checks
+// combine thousands of tables per file.
 CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, int nCornerBits) {
     CRV* pOut = nullptr;
     if (!CMN_Alloc(&pOut, sizeof *pOut)) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return nullptr;
     }
+    const size_t nRows = CountCombinedRows(pCrvA, pCrvB);
+    if (nRows == 0) return pOut;
+    if (!CMN_Alloc(&pOut->pBlock, nRows * sizeof(RNGP))) {
+        CRV_Free(pOut);
+        return nullptr;
+    }
     CombineInput inA, inB;
-    InitCombineInput(&inA, pCrvA);
-    InitCombineInput(&inB, pCrvB);
+    InitCombineInput(&inA, pCrvA, nCornerBits);
+    InitCombineInput(&inB, pCrvB, nCornerBits);
     RNGP* pTail = nullptr;
-    while (inA.pRow != nullptr || inB.pRow != nullptr) {
-        RNGP* pRow = nullptr;
-        if (!RNGP_Create(&pRow) || pRow == nullptr) {
-            CRV_Free(pOut);
-            return nullptr;
-        }
+    for (size_t n = 0; inA.pRow != nullptr || inB.pRow != nullptr; ++n) {
+        TAV_ASSERT(n < nRows);
+        RNGP* pRow = &pOut->pBlock[n];
         pRow->dX = NextCombinedVoltage(&inA, &inB);
         pRow->eXState = VALUE_NUMBER;
         for (int i = 0; i < 3; ++i)
             if ((nCornerBits & g_aeCorners[i]) != 0) SumCorner(&inA, &inB, i, pRow);
-        // Appended through a tail pointer: combined tables can be long.
         if (pTail == nullptr)
             pOut->pRows = pRow;
         else
@@ -415,7 +434,10 @@ void CRV_End(const char* pszOwner, unsigned eModelType, int eKeyword, CRV** ppSl
 
 void CRV_Free(CRV* pCrv) {
     if (pCrv == nullptr) return;
-    RNGP_FreeList(pCrv->pRows);
+    if (pCrv->pBlock != nullptr)
+        CMN_Free(pCrv->pBlock);
+    else
+        RNGP_FreeList(pCrv->pRows);
     CMN_Free(pCrv);
 }
 

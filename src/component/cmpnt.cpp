@@ -12,11 +12,12 @@
 #include "component/spinmpg.h"
 #include "component/sswch.h"
 #include "package/pkgmdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/fields.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 
@@ -42,12 +43,7 @@ const SUBPARAM g_aSubparams[] = {
     {"Timing_location", &CMPNT::eTimingLocation},
 };
 
-struct LOCATION {
-    const char* pszName;
-    unsigned eSetting;
-};
-
-const LOCATION g_aLocations[] = {
+const CMN_SPELLING g_aLocations[] = {
     {"Pin", LOCATION_PIN},
     {"Die", LOCATION_DIE},
 };
@@ -115,19 +111,8 @@ void KeywordLine(CMPNT* pCmpnt, int eKeyword, char* pszLine) {
 // The setting of Si_location or Timing_location: Pin or Die, spelled
 // exactly.
 void ReadLocation(const SUBPARAM& sub, const char* pszWord, CMPNT* pCmpnt) {
-    for (const LOCATION& location : g_aLocations) {
-        if (strcmp(pszWord, location.pszName) == 0) {
-            pCmpnt->*sub.pSetting = location.eSetting;
-            return;
-        }
-    }
-    for (const LOCATION& location : g_aLocations) {
-        if (CMN_StrEqualNoCase(pszWord, location.pszName)) {
-            DIAG_ErrorLine("Invalid %s (\"%s\") (try \"%s\")", sub.pszName, pszWord, location.pszName);
-            return;
-        }
-    }
-    DIAG_ErrorLine("Invalid %s (\"%s\")", sub.pszName, pszWord);
+    CMN_MatchSpelling(pszWord, sub.pszName, g_aLocations, sizeof g_aLocations / sizeof g_aLocations[0],
+                      &(pCmpnt->*sub.pSetting));
 }
 
 // A data line under [Component]: IBIS 3.x sub-parameters only.

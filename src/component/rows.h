@@ -4,8 +4,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "reader/cmn.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/tav_assert.h"
 
 // Helpers shared by the component tables.
 
@@ -23,32 +23,6 @@ inline int StoreValue(double dValue, unsigned eState, double* pd) {
     *pd = dValue;
     return 1;
 }
-
-// The words of one line, released when the value goes out of scope.  A
-// failed split has already been reported by the splitter as a program bug;
-// it reads as a line without words.
-class WORDS {
-public:
-    WORDS(const char* pszLine, int nMax) : m_bSplit(CMN_Tokenize(pszLine, nMax, &m_tokens) != 0) {}
-    ~WORDS() {
-        if (m_bSplit) CMN_FreeTokens(&m_tokens);
-    }
-    WORDS(const WORDS&) = delete;
-    WORDS& operator=(const WORDS&) = delete;
-
-    bool Split() const { return m_bSplit; }
-    // Words kept (at most the number asked for) and words on the line.
-    int Stored() const { return m_bSplit ? m_tokens.nStored : 0; }
-    int Found() const { return m_bSplit ? m_tokens.nFound : 0; }
-    // The i-th kept word, or null.
-    const char* operator[](int i) const {
-        return i >= 0 && i < Stored() ? m_tokens.ppszToken[i] : nullptr;
-    }
-
-private:
-    TOKENS m_tokens{};
-    bool m_bSplit;
-};
 
 // Rows of the component tables are appended at the tail of their list, in
 // file order.  A module keeps the tail of the list it appended to last and,

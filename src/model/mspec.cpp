@@ -7,11 +7,12 @@
 
 #include "model/crv.h"
 #include "model/mdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/fields.h"
+#include "core/lines.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 
@@ -252,7 +253,7 @@ int MSPEC_Begin(char* pszLine, MSPEC** ppSlot) {
         return 0;
     }
     *ppSlot = pSpec;
-    CRV_CheckKeywordAlone(pszLine, "Model Spec");
+    CMN_CheckKeywordAlone(pszLine, "Model Spec");
     g_mspec.ulSpecLine = PARSE_GetLineNumber();
     return 1;
 }

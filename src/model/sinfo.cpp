@@ -7,10 +7,11 @@
 
 #include "model/crv.h"
 #include "model/smos.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/fields.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ int SINFO_Begin(char* pszLine, SINFO** ppSlot, const char* pszLabel) {
         *ppSlot = nullptr;
     }
     if (!SINFO_New(ppSlot)) return 0;
-    CRV_CheckKeywordAlone(pszLine, pszLabel);
+    CMN_CheckKeywordAlone(pszLine, pszLabel);
     return 1;
 }
 

@@ -1,0 +1,183 @@
+#define TAV_MODULE "rng"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
+
+namespace {
+
+enum { ROW_WORDS = 4 };
+
+// Names of the corners that are missing when a row stops after word i + 1.
+const char* const g_apszMissing[ROW_WORDS - 1] = {"typical", "minimum", "maximum"};
+
+// A row of one to three words names each corner it lacks; any other count
+// that is not four draws one count error.  The read goes on in every case.
+void CheckWordCount(int nFound, const char* pszQuantity) {
+    if (nFound >= 1 && nFound < ROW_WORDS) {
+        for (int i = nFound; i < ROW_WORDS; ++i)
+            DIAG_ErrorLine("No %s Value Was Provided for %s", g_apszMissing[i - 1], pszQuantity);
+    } else if (nFound != ROW_WORDS) {
+        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", nFound,
+                       pszQuantity, ROW_WORDS);
+    }
+}
+
+int GetIfNumber(double dValue, unsigned eState, double* pd) {
+    if (eState != VALUE_NUMBER) return 0;
+    *pd = dValue;
+    return 1;
+}
+
+// An optional corner of a row built from numbers is "NA" when not given.
+void SetOptional(double dValue, int bHas, double* pd, unsigned* peState) {
+    *pd = bHas ? dValue : 0.0;
+    *peState = bHas ? VALUE_NUMBER : VALUE_NA;
+}
+
+}  // namespace
+
+int RNGP_Create(RNGP** ppRow) {
+    TAV_ASSERT(ppRow != nullptr);
+    if (!CMN_Alloc(ppRow, sizeof(RNGP))) return 0;
+    **ppRow = RNGP{};
+    return 1;
+}
+
+int RNGP_CreateFrom(RNGP** ppRow, double dX, double dMin, double dTyp, double dMax, int bHasMax,
+                    int bHasMin) {
+    if (!RNGP_Create(ppRow)) return 0;
+    RNGP* pRow = *ppRow;
+    pRow->dX = dX;
+    pRow->eXState = VALUE_NUMBER;
+    pRow->dTyp = dTyp;
+    pRow->eTypState = VALUE_NUMBER;
+    SetOptional(dMin, bHasMin, &pRow->dMin, &pRow->eMinState);
+    SetOptional(dMax, bHasMax, &pRow->dMax, &pRow->eMaxState);
+    return 1;
+}
+
+int RNGP_Parse(const char* pszText, const char* pszQuantity, const char* pszXName, RNGP** ppRow) {
+    TAV_ASSERT(pszText != nullptr && pszQuantity != nullptr && pszXName != nullptr &&
+               ppRow != nullptr);
+    *ppRow = nullptr;
+
+    const WORDS words(pszText, ROW_WORDS);
+    if (!words.Split()) {
+        DIAG_BugLine("Unable to parse %s arguments", pszQuantity);
+        return 0;
+    }
+    CheckWordCount(words.Found(), pszQuantity);
+
+    RNGP* pRow = nullptr;
+    if (!RNGP_Create(&pRow)) {
+        DIAG_BugLine("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
+        return 0;
+    }
+
+    CMN_ParseValue(words[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
+    CMN_ParseValue(words[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
+    CMN_ParseValue(words[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
+    CMN_ParseValue(words[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
+
+    *ppRow = pRow;
+    return 1;
+}
+
+// Rows keep file order: the new row goes behind the current tail.
+void RNGP_Append(RNGP** ppHead, RNGP* pRow, unsigned* pnCount) {
+    TAV_ASSERT(ppHead != nullptr && pRow != nullptr && pnCount != nullptr);
+    pRow->pNext = nullptr;
+    pRow->pPrev = nullptr;
+    unsigned nCount = 1;
+    if (*ppHead == nullptr) {
+        *ppHead = pRow;
+    } else {
+        RNGP* pTail = *ppHead;
+        for (; pTail->pNext != nullptr; pTail = pTail->pNext) ++nCount;
+        pTail->pNext = pRow;
+        pRow->pPrev = pTail;
+        ++nCount;
+    }
+    *pnCount = nCount;
+}
+
+void RNGP_AppendAfter(RNGP** ppHead, RNGP* pTail, RNGP* pRow) {
+    TAV_ASSERT(ppHead != nullptr && pRow != nullptr);
+    TAV_ASSERT((pTail == nullptr) == (*ppHead == nullptr));
+    TAV_ASSERT(pTail == nullptr || pTail->pNext == nullptr);
+    pRow->pNext = nullptr;
+    pRow->pPrev = pTail;
+    if (pTail == nullptr)
+        *ppHead = pRow;
+    else
+        pTail->pNext = pRow;
+}
+
+unsigned RNGP_ColumnState(const RNGP* pRow, int eColumn, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    switch (eColumn) {
+        case RNGP_COL_X: *pd = pRow->dX; return pRow->eXState;
+        case RNGP_COL_TYP: *pd = pRow->dTyp; return pRow->eTypState;
+        case RNGP_COL_MIN: *pd = pRow->dMin; return pRow->eMinState;
+        case RNGP_COL_MAX: *pd = pRow->dMax; return pRow->eMaxState;
+    }
+    TAV_ASSERT(!"row column out of range");
+    return VALUE_ABSENT;
+}
+
+int RNGP_AnyNumber(const RNGP* pFirst, int eColumn) {
+    double d;
+    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext)
+        if (RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NUMBER) return 1;
+    return 0;
+}
+
+void RNGP_FreeList(RNGP* pHead) {
+    while (pHead != nullptr) {
+        RNGP* pNext = pHead->pNext;
+        CMN_Free(pHead);
+        pHead = pNext;
+    }
+}
+
+int RNGP_GetX(const RNGP* pRow, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    *pd = pRow->dX;
+    return 1;
+}
+
+int RNGP_GetTyp(const RNGP* pRow, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    return GetIfNumber(pRow->dTyp, pRow->eTypState, pd);
+}
+
+int RNGP_GetMin(const RNGP* pRow, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    return GetIfNumber(pRow->dMin, pRow->eMinState, pd);
+}
+
+int RNGP_GetMax(const RNGP* pRow, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    return GetIfNumber(pRow->dMax, pRow->eMaxState, pd);
+}
+
+int RNGP_HasCorner(const RNGP* pRow, int eCorner) {
+    TAV_ASSERT(pRow != nullptr);
+    unsigned eState = pRow->eTypState;
+    if (eCorner == RNG_CORNER_MIN) eState = pRow->eMinState;
+    if (eCorner == RNG_CORNER_MAX) eState = pRow->eMaxState;
+    return eState == VALUE_NUMBER;
+}
+
+int RNGP_GetNext(const RNGP* pRow, RNGP** ppNext) {
+    TAV_ASSERT(pRow != nullptr && ppNext != nullptr);
+    *ppNext = pRow->pNext;
+    return pRow->pNext != nullptr;
+}
+
+int RNGP_GetPrev(const RNGP* pRow, RNGP** ppPrev) {
+    TAV_ASSERT(pRow != nullptr && ppPrev != nullptr);
+    *ppPrev = pRow->pPrev;
+    return pRow->pPrev != nullptr;
+}

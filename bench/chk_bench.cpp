@@ -15,7 +15,7 @@
 
 #include "api/rdibis.h"
 #include "model/chk.h"
-#include "reader/diag.h"
+#include "core/diag.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "model/ramp.h"
 #include "model/submdl.h"
 #include "model/wvfrm.h"
-#include "reader/diag.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/diag.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "model/crv.h"
 #include "model/mdl.h"
 #include "model/model_text.h"
-#include "reader/rng.h"
+#include "core/rng.h"
 #include "support/snippet.h"
 
 namespace {

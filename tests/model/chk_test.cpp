@@ -64,9 +64,18 @@ TEST(ChkCurves, WaveformEndsMustLieOnTheTablesUnderTheFixture) {
         Driver("PAST", "", Rising("2.41 2.0 2.727")) +
         // The falling ends of the minimum corner are those of the
         // typical supply, not of the minimum fixture voltage.
-        Driver("OFF", "", FallingToSupply("0.943 0.943 0.873")));
+        Driver("OFF", "", FallingToSupply("0.943 0.943 0.873")) +
+        // Without R_fixture the pin is open: it goes from rail to rail.
+        Driver("OPEN", "",
+               "[Rising Waveform]\n"
+               "V_fixture = 0\n"
+               "0 0 NA NA\n"
+               "1n 3.0 NA NA\n"));
     // Models are checked newest first.
     EXPECT_EQ(strLog,
+              "ERROR  - R_fixture Not Defined For Rising Waveform Beginning on Line 107\n"
+              "WARNING  - Model 'OPEN': TYP AC Rising Endpoints ( 0.00V,  3.00V) not within \n"
+              "          0.060V (2%) of ( 0.00V,  3.30V) on VI curves for 1e+32 Ohms to 0V\n"
               "WARNING  - Model 'OFF': MIN AC Falling Endpoints ( 0.94V,  3.00V) not within \n"
               "          0.041V (2%) of ( 1.00V,  3.00V) on VI curves for 50 Ohms to 3V\n"
               "WARNING  - Model 'PAST': TYP AC Rising Endpoints ( 0.00V,  2.41V) not within \n"

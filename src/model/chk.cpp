@@ -1,5 +1,5 @@
-// Plausibility checks of a component file, run by the end-of-file step
-// after the whole file has been read: package, pin and die values and ramp
+// Plausibility checks of a component file, called by the read driver's
+// end-of-file step after the whole file has been read: package, pin and die values and ramp
 // times against fixed ranges, and the I-V tables of each model against its
 // own waveform end voltages and timing test load.
 //
@@ -183,6 +183,7 @@ bool CrossSegment(double dV1, double dI1, double dV2, double dI2, double dG, dou
 // resistor dR to the voltage dVt: the segment that holds the crossing,
 // the first segment's line below the table or the last one's above it.
 bool LoadLine(CRV* pState, double dVt, double dR, int eCorner, double* pdV) {
+    TAV_ASSERT(pState != nullptr && pdV != nullptr);
     const double dG = dR < CHK_TINY ? CHK_HUGE : 1.0 / dR;
     double dV1, dI1, dV2, dI2;
     RNGP* pA = CRV_FirstPoint(pState->pRows, eCorner, &dV1, &dI1);

@@ -8,6 +8,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "component/difpin.h"
 #include "component/pin.h"
@@ -202,12 +204,17 @@ void CheckRequired(const CMPNT* pCmpnt) {
         PKG_CheckRequired(pCmpnt->pPkg);
 }
 
-// Each component against every later one of exactly the same name.
+// Each component against every later one of exactly the same name: one
+// report per such pair, each at the earlier component of the pair.  The
+// names are counted first, so the pairs are not searched for.
 void CheckDuplicates(CMPNT* pList) {
-    for (const CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext)
-        for (const CMPNT* pLater = pCmpnt->pNext; pLater != nullptr; pLater = pLater->pNext)
-            if (strcmp(pCmpnt->szName, pLater->szName) == 0)
-                DIAG_Error("Component '%s' is duplicated within the .ibs file.", pCmpnt->szName);
+    std::unordered_map<std::string, unsigned> mapLater;
+    for (const CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) ++mapLater[pCmpnt->szName];
+    for (const CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) {
+        const unsigned nLater = --mapLater[pCmpnt->szName];
+        for (unsigned i = 0; i < nLater; ++i)
+            DIAG_Error("Component '%s' is duplicated within the .ibs file.", pCmpnt->szName);
+    }
 }
 
 // A [Package Model] must name a package model of the document.  Until

@@ -222,11 +222,11 @@ void IBIS_Destroy(IBIS* pIbis) {
     pIbis->pCmpntList = nullptr;
     MDL_DestroyList(pIbis->pMdlList);
     pIbis->pMdlList = nullptr;
-    PKGMDL_Destroy(pIbis->pPkgMdlList);
+    PKGMDL_Free(pIbis->pPkgMdlList);
     pIbis->pPkgMdlList = nullptr;
     MSEL_Destroy(pIbis->pMselList);
     pIbis->pMselList = nullptr;
-    EBDMDL_Destroy(pIbis->pEbdMdlList);
+    EBDMDL_Free(pIbis->pEbdMdlList);
     pIbis->pEbdMdlList = nullptr;
     SUBMDL_DestroyList(pIbis->pSubmdlList);
     pIbis->pSubmdlList = nullptr;
@@ -313,6 +313,45 @@ void IBIS_Finish(int eFileKind, int bNested) {
         FinishComponentFile(pIbis);
     else if (pIbis->pEbdMdlList != nullptr)
         EBDMDL_CheckFile(pIbis->pEbdMdlList, bNested);
+}
+
+namespace {
+
+// What a nested read changes of the read around it.
+class OuterRead {
+public:
+    OuterRead()
+        : m_pParse(PARSE_SaveState()), m_strDiagName(DIAG_GetFileName()), m_strCurDir(g_ibis.strCurDir),
+          m_strOpenedPath(g_ibis.strOpenedPath) {}
+    ~OuterRead() {
+        PARSE_RestoreState(m_pParse);
+        DIAG_SetFileName(m_strDiagName.c_str());
+        g_ibis.strCurDir = m_strCurDir;
+        g_ibis.strOpenedPath = m_strOpenedPath;
+    }
+    OuterRead(const OuterRead&) = delete;
+    OuterRead& operator=(const OuterRead&) = delete;
+
+private:
+    PARSE_SAVED* m_pParse;
+    std::string m_strDiagName;
+    std::string m_strCurDir;
+    std::string m_strOpenedPath;
+};
+
+}  // namespace
+
+int IBIS_ReadNested(const char* pszPath, int eFileKind) {
+    OuterRead outer;
+    return IBIS_ReadFile(pszPath, eFileKind);
+}
+
+int IBIS_ReadNestedDocument(const char* pszPath, int eFileKind) {
+    OuterRead outer;
+    if (!IBIS_Create()) return 0;
+    const int nResult = IBIS_ReadFile(pszPath, eFileKind);
+    if (nResult) IBIS_Finish(eFileKind, 1);
+    return nResult;
 }
 
 const char* IBIS_GetCurrentDir() { return g_ibis.strCurDir.c_str(); }

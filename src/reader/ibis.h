@@ -49,6 +49,13 @@ int IBIS_DetectVersion(const char* pszPath, unsigned long* pulLineCount, int eFi
 int IBIS_ReadFile(const char* pszPath, int eFileKind);
 void IBIS_Finish(int eFileKind, int bNested);
 
+// Reads a file from inside the end-of-file step of another read: into the
+// current document, or into a new document stacked on it, which is then
+// finished as a nested file and left current for the caller to end.  The
+// outer read's line state, shown file name and directory are kept.
+int IBIS_ReadNested(const char* pszPath, int eFileKind);
+int IBIS_ReadNestedDocument(const char* pszPath, int eFileKind);
+
 // Directory of the file being read, and of the top-level file (kept by the
 // end-of-file step for the board-description reader).  Both end with a
 // separator, or are empty.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "api/rdibis.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "core/diag.h"
+#include "reader/read.h"
 
 namespace {
 

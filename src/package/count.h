@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "reader/cmn.h"
+#include "core/cmn.h"
 
 // Reads a count the way CMN_GetUnsigned does (0 bad, 1 good, 2 a number
 // followed by other text); a count that does not fit the 32-bit fields of

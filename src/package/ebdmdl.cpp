@@ -21,12 +21,11 @@
 #include "package/count.h"
 #include "package/sect.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/hdr.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 
@@ -691,11 +690,7 @@ void CheckPinRef(const PinsByName& pins, const char* pszComponent, const char* p
         DIAG_Error("Pin '%s' not found on Component '%s' in file '%s'", pszPin, pszComponent, pszFile);
 }
 
-std::string HeaderFileName(IBIS* pIbis) {
-    const char* pszName = nullptr;
-    if (pIbis == nullptr || pIbis->pHdr == nullptr || !HDR_GetFileName(pIbis->pHdr, &pszName)) return "";
-    return pszName;
-}
+std::string HeaderFileName(IBIS* pIbis) { return pIbis != nullptr ? IBIS_GetHeaderFileName(pIbis) : ""; }
 
 void CheckBoardRefs(const FILEREF* pFile, IBIS* pNested, const std::string& strPath,
                     const std::string& strCallerFile) {
@@ -734,17 +729,14 @@ void ResolveFile(const FILEREF* pFile) {
     IBIS* pOuter = nullptr;
     IBIS_GetCurrent(&pOuter);
     const std::string strCallerFile = HeaderFileName(pOuter);
-    const int nRead = IBIS_ReadNestedDocument(strPath.c_str(), bIbs ? FILE_KIND_IBS : FILE_KIND_EBD);
+    if (!IBIS_ReadNestedDocument(strPath.c_str(), bIbs ? FILE_KIND_IBS : FILE_KIND_EBD)) return;
     IBIS* pNested = nullptr;
     IBIS_GetCurrent(&pNested);
-    if (pNested == pOuter) return;  // no document could be made (reported)
-    if (nRead) {
-        if (bIbs)
-            CheckComponentRefs(pFile, pNested);
-        else
-            CheckBoardRefs(pFile, pNested, strPath, strCallerFile);
-    }
-    IBIS_EndRead();
+    if (bIbs)
+        CheckComponentRefs(pFile, pNested);
+    else
+        CheckBoardRefs(pFile, pNested, strPath, strCallerFile);
+    IBIS_EndNestedDocument();
 }
 
 // The map entry of each designator as a walk of the map finds it first.

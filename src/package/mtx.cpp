@@ -14,9 +14,9 @@
 #include "package/count.h"
 #include "package/pkgmdl.h"
 #include "package/row.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
 
 // Lookups that keep the repeat checks linear in the rows and values read.
 struct MTX_INDEX {

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <new>
 
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
 
 namespace {
 

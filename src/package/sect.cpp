@@ -4,9 +4,9 @@
 // counting and releasing of pin paths.  No state of its own.
 #include "package/sect.h"
 
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <system_error>
 #include <utility>
 
-#include "reader/tav_assert.h"
+#include "core/tav_assert.h"
 
 namespace fs = std::filesystem;
 

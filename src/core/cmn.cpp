@@ -1,5 +1,5 @@
 #define TAV_MODULE "cmn"
-#include "reader/cmn.h"
+#include "core/cmn.h"
 
 #include <cctype>
 #include <cerrno>
@@ -10,9 +10,9 @@
 #include <locale.h>
 #include <string>
 
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #define TAV_MODULE "diag"
-#include "reader/diag.h"
+#include "core/diag.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "reader/cmn.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/document.h"
+#include "package/mtx.h"
+#include "package/pkgmdl.h"
+#include "package/sect.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
+
+namespace {
+
+// The header of a package model up to its [Pin Numbers] keyword (lines 4 to
+// 9 after a three-line file header).
+std::string ModelHead(const std::string& strName, const std::string& strPins) {
+    return "[Define Package Model] " + strName + "\n"  // 4
+           "[Manufacturer] M\n"                        // 5
+           "[OEM] O\n"                                 // 6
+           "[Description] D\n"                         // 7
+           "[Number Of Pins] " + strPins + "\n"        // 8
+           "[Pin Numbers]\n";                          // 9
+}
+
+PKGMDL* OnlyModel(IBIS* pIbis) {
+    PKGMDL* pMdl = nullptr;
+    EXPECT_EQ(IBIS_GetPkgMdlList(pIbis, &pMdl), 1);
+    return pMdl;
+}
+
+TEST(PackageModel, SimpleFormPinNumbersAndTheEndChecks) {
+    ReadResult result = ReadSnippet(
+        "simple.pkg", Header32("simple.pkg") +
+                          "[Define Package Model] QFP4\n"
+                          "[Manufacturer] M\n"
+                          "[Number Of Pins] 4\n"
+                          "[Pin Numbers]\n"
+                          "1\n"
+                          "A123456\n"  // 9: cut to A1234
+                          "1\n"        // 10
+                          "3\n"
+                          "4\n"  // 12: a fifth pin
+                          "[Model Data]\n"
+                          "[Inductance Matrix] Full_matrix\n"
+                          "[End Model Data]\n"  // 15
+                          "[End Package Model]\n"
+                          "[End]\n",
+        [](IBIS* pIbis) {
+            PKGMDL* pMdl = OnlyModel(pIbis);
+            ASSERT_NE(pMdl, nullptr);
+            EXPECT_STREQ(pMdl->szName, "QFP4");
+            const char* pszPin = nullptr;
+            std::string strPins;
+            for (int bFirst = 1; PKGMDL_NextPin(pMdl, "QFP4", bFirst, &pszPin); bFirst = 0)
+                strPins += std::string(pszPin) + ",";
+            EXPECT_EQ(strPins, "1,A1234,1,3,");
+            EXPECT_EQ(PKGMDL_NextPin(pMdl, "qfp4", 1, &pszPin), 0);
+        });
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line    9) - Pin Numbers name string too long. will be truncated.\n"
+              "ERROR  (line   10) - Duplicate Pin <1>.\n"
+              "ERROR  (line   12) - More Pin Numbers names than Number of pins.\n"
+              "ERROR  (line   15) -\n"
+              "    Expected 4 Rows, found 0 for Matrix ending previous to this line.\n"
+              "ERROR  - OEM keyword not found for Package Model 'QFP4'.\n"
+              "ERROR  - Description keyword not found for Package Model 'QFP4'.\n"
+              "ERROR  - Capacitance matrix not found for Package Model 'QFP4'.\n");
+}
+
+TEST(PackageModel, NumberOfPinsValuesAndAHugeCountThatCostsNothingUntilItsPinsArrive) {
+    const std::string strTail =
+        "[Model Data]\n"
+        "[Inductance Matrix] Sparse_matrix\n"
+        "[Capacitance Matrix] Sparse_matrix\n"
+        "[End Model Data]\n"
+        "[End Package Model]\n";
+    ReadResult result = ReadSnippet(
+        "counts.pkg", Header32("counts.pkg") +
+                          ModelHead("HUGE", "4000000000") +  // 4-9
+                          "A1\nA2\nA3\n" + strTail +         // 10-17
+                          "[Define Package Model] BAD\n"     // 18
+                          "[Number Of Pins] 12x\n"           // 19: kept as 12
+                          "[Number Of Pins] 3\n"             // 20
+                          "[Define Package Model] ZERO\n"    // 21
+                          "[Number Of Pins] 0\n"             // 22
+                          "[Number Of Pins]\n"               // 23
+                          "[Pin Numbers] extra\n"            // 24
+                          "P1\n"                             // 25
+                          "[Pin Numbers]\n"                  // 26
+                          "[Define Package Model] WORD\n"    // 27
+                          "[Number Of Pins] many\n"          // 28
+                          "[Number Of Pins] 5000000000\n"    // 29: beyond 32 bits
+                          "[End]\n",
+        [](IBIS* pIbis) {
+            PKGMDL* pMdl = nullptr;
+            ASSERT_EQ(PKGMDL_Find(pIbis->pPkgMdlList, "HUGE", &pMdl), 1);
+            EXPECT_EQ(pMdl->uiNumberOfPins, 4000000000u);
+            EXPECT_LE(pMdl->uiPinCapacity, 64u);  // not sized from the count
+            ASSERT_EQ(PKGMDL_Find(pIbis->pPkgMdlList, "BAD", &pMdl), 1);
+            EXPECT_EQ(pMdl->uiNumberOfPins, 12u);
+        });
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line   15) -\n"
+              "    Expected 4000000000 Rows, found 0 for Matrix ending previous to this line.\n"
+              "ERROR  (line   16) -\n"
+              "    Expected 4000000000 Rows, found 0 for Matrix ending previous to this line.\n"
+              "ERROR  - Number of Pins <4000000000> not the same as count of Pin Numbers names found <3>.\n"
+              "WARNING  (line   19) - Suspicious Number_of_Pins value.\n"
+              "ERROR  (line   20) - Duplicate Number_of_Pins keyword.\n"
+              "ERROR  - Keyword 'Manufacturer' not found or blank for Package Model 'BAD'.\n"
+              "ERROR  - OEM keyword not found for Package Model 'BAD'.\n"
+              "ERROR  - Description keyword not found for Package Model 'BAD'.\n"
+              "ERROR  - Required keyword Pin_Numbers not found.\n"
+              "ERROR  - Required Model_Data keyword not found for package BAD.\n"
+              "ERROR  - Inductance matrix not found for Package Model 'BAD'.\n"
+              "ERROR  - Capacitance matrix not found for Package Model 'BAD'.\n"
+              "ERROR  - Required End_Model_Data keyword not found for package BAD.\n"
+              "ERROR  - Required End_Package_Model keyword not found.\n"
+              "ERROR  (line   22) - Number_of_Pins = 0.\n"
+              "ERROR  (line   23) - Blank Number_of_Pins value.\n"
+              "ERROR  (line   24) - Extraneous data on 'Pin_Numbers' line.\n"
+              "ERROR  (line   25) - Number of Pins is zero, unable to add Pin Number.\n"
+              "ERROR  (line   26) - Duplicate 'Pin_Numbers' keyword found.\n"
+              "ERROR  - Keyword 'Manufacturer' not found or blank for Package Model 'ZERO'.\n"
+              "ERROR  - OEM keyword not found for Package Model 'ZERO'.\n"
+              "ERROR  - Description keyword not found for Package Model 'ZERO'.\n"
+              "ERROR  - Number_of_Pins keyword not found or value bad for Package Model 'ZERO'.\n"
+              "ERROR  - Required Model_Data keyword not found for package ZERO.\n"
+              "ERROR  - Inductance matrix not found for Package Model 'ZERO'.\n"
+              "ERROR  - Capacitance matrix not found for Package Model 'ZERO'.\n"
+              "ERROR  - Required End_Model_Data keyword not found for package ZERO.\n"
+              "ERROR  - Required End_Package_Model keyword not found.\n"
+              "ERROR  (line   28) - Bad Number_of_Pins value.\n"
+              "ERROR  (line   29) - Bad Number_of_Pins value.\n"
+              "ERROR  - Keyword 'Manufacturer' not found or blank for Package Model 'WORD'.\n"
+              "ERROR  - OEM keyword not found for Package Model 'WORD'.\n"
+              "ERROR  - Description keyword not found for Package Model 'WORD'.\n"
+              "ERROR  - Number_of_Pins keyword not found or value bad for Package Model 'WORD'.\n"
+              "ERROR  - Required keyword Pin_Numbers not found.\n"
+              "ERROR  - Required Model_Data keyword not found for package WORD.\n"
+              "ERROR  - Inductance matrix not found for Package Model 'WORD'.\n"
+              "ERROR  - Capacitance matrix not found for Package Model 'WORD'.\n"
+              "ERROR  - Required End_Model_Data keyword not found for package WORD.\n"
+              "ERROR  - Required End_Package_Model keyword not found.\n");
+}
+
+// In an IBIS 2.1 file, and without [Number Of Sections], a pin line is one
+// pin number whatever follows it.
+TEST(PackageModel, PinLineWithASectionIsOnePinNumberWithoutSections) {
+    const std::string strBody =
+        "[Define Package Model] P\n"
+        "[Manufacturer] M\n"
+        "[OEM] O\n"
+        "[Description] D\n"
+        "[Number Of Pins] 1\n"
+        "[Pin Numbers]\n"
+        "1 Len=0 R=1/\n"  // 10
+        "[Model Data]\n"
+        "[Inductance Matrix] Full_matrix\n"
+        "[Row] 1 Len=0\n"  // 13
+        "1\n"
+        "[Capacitance Matrix] Full_matrix\n"
+        "[Row] 1 Len=0\n"  // 16
+        "1\n"
+        "[End Model Data]\n"
+        "[End Package Model]\n"
+        "[End]\n";
+    const char* const pszExpected =
+        "ERROR  (line   10) - Pin Numbers name string too long. will be truncated.\n"
+        "ERROR  (line   13) - PIN NUMBER string too long.\n"
+        "ERROR  (line   16) - PIN NUMBER string too long.\n";
+    std::string strPin;
+    auto inspect = [&](IBIS* pIbis) {
+        const char* pszPin = nullptr;
+        ASSERT_EQ(PKGMDL_NextPin(pIbis->pPkgMdlList, "P", 1, &pszPin), 1);
+        strPin = pszPin;
+        EXPECT_EQ(OnlyModel(pIbis)->ppSections, nullptr);
+    };
+    EXPECT_EQ(ReadSnippet("v21.pkg", "[IBIS Ver] 2.1\n[File Name] v21.pkg\n[File Rev] 1\n" + strBody, inspect).strLog,
+              pszExpected);
+    EXPECT_EQ(strPin, "1 Len");
+    EXPECT_EQ(ReadSnippet("v32.pkg", Header32("v32.pkg") + strBody, inspect).strLog, pszExpected);
+}
+
+// Counts the elements of a pin path as "S" (section) and "F(...)" (fork
+// with its branch).
+std::string PathShape(const SECTNODE* pNode) {
+    std::string str;
+    for (; pNode != nullptr; pNode = pNode->pNext) {
+        if (pNode->eNodeType == SECTNODE_SECTION)
+            str += "S";
+        else
+            str += "F(" + PathShape(static_cast<const SECTNODE*>(pNode->pData)) + ")";
+    }
+    return str;
+}
+
+TEST(PackageModel, SectionFormPathsWithForks) {
+    ReadResult result = ReadSnippet(
+        "sect.pkg", Header32("sect.pkg") +
+                        "[Define Package Model] SECT\n"
+                        "[Manufacturer] M\n"
+                        "[OEM] O\n"
+                        "[Description] D\n"
+                        "[Number Of Pins] 6\n"
+                        "[Number Of Sections] 3\n"
+                        "[Pin Numbers]\n"
+                        "Fork\n"                                      // 11: before any pin
+                        "Len = 1 L=1n C=1p /\n"                       // 12
+                        "A1 Len=0 R=1/ Len=1 L=1n C=1p/\n"            // 13: two sections
+                        "Fork\n"                                      // 14
+                        "Len=1 L=2n C=2p /\n"                         // 15
+                        "Endfork\n"                                   // 16
+                        "Len=0 C=1p/\n"                               // 17
+                        "A2\n"                                        // 18
+                        "Fork\n"                                      // 19: first element of A2
+                        "Endfork\n"                                   // 20: empty
+                        "Endfork\n"                                   // 21
+                        "Len=2 L=1n/\n"                               // 22
+                        "A=3 Len=0 R=1/\n"                            // 23
+                        "Fork\n"                                      // 24
+                        "Fork\n"                                      // 25: nested
+                        "Len=0 R=1/\n"                                // 26
+                        "Endfork\n"                                   // 27
+                        "Len = 1 L=1n C=1p/ Len=1 L=1n C=1p / Len=0 R=2/\n"  // 28
+                        "R Len=0 R=1/\n"                              // 29: forks still open
+                        "Fork\n"                                      // 30: left open
+                        "[End Package Model]\n"
+                        "[End]\n",
+        [](IBIS* pIbis) {
+            PKGMDL* pMdl = OnlyModel(pIbis);
+            ASSERT_NE(pMdl->ppSections, nullptr);
+            EXPECT_EQ(PathShape(pMdl->ppSections[0]), "SSF(S)S");
+            EXPECT_EQ(PathShape(pMdl->ppSections[1]), "F()S");
+            EXPECT_EQ(PathShape(pMdl->ppSections[2]), "SF(F(S)SSS)");
+            EXPECT_EQ(PathShape(pMdl->ppSections[3]), "SF()");
+            SECT* pSect = static_cast<SECT*>(pMdl->ppSections[0]->pNext->pData);
+            ASSERT_NE(pSect->pdL, nullptr);
+            EXPECT_DOUBLE_EQ(*pSect->pdL, 1e-9);
+            EXPECT_EQ(pSect->pdR, nullptr);
+        });
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line   11) - Detected the start of an orphan 'Fork'\n"
+              "ERROR  (line   12) - Detected the start of an orphan R/L/C section\n"
+              "ERROR  (line   20) - Empty Fork/Endfork found\n"
+              "ERROR  (line   21) - Endfork found without enclosing Fork\n"
+              "ERROR  (line   22) -  L and C must be specified when Len != 0\n"
+              "WARNING  (line   23) -\n"
+              "    Found a Pin Name 'A=3' containing '='. Possible syntax error\n"
+              "ERROR  (line   25) - Cannot Nest Forks\n"
+              "ERROR  (line   29) - A new Pin R has been defined before terminating a previous Fork with the "
+              "corresponding Endfork\n"
+              "WARNING  (line   29) - Found a Pin Name 'R'. Possible syntax error\n"
+              "ERROR  -\n"
+              "    Number of Pins <6> not the same as count of Pin Numbers names found <4>.\n"
+              "ERROR  - Some Fork sub parameters were not terminated with Endfork\n"
+              "ERROR  - Pin 'A1' has 4 sections. This is greater than the Number of Sections 3 specified\n"
+              "ERROR  - Pin 'A=3' has 5 sections. This is greater than the Number of Sections 3 specified\n");
+}
+
+}  // namespace

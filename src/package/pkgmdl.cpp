@@ -244,9 +244,20 @@ bool RoomForPin(PKGMDL* pMdl) {
     return true;
 }
 
+// The section array of pins read in the simple form before [Number Of
+// Sections] came; false drops the line.
+bool MakeLateSectionArray(PKGMDL* pMdl) {
+    if (!CMN_Alloc(&pMdl->ppSections, pMdl->uiPinCapacity * sizeof(SECTNODE*))) {
+        DIAG_ErrorLine("Unable to allocate Pin_Sections array.");
+        return false;
+    }
+    return true;
+}
+
 // Stores a pin number at the next slot; false when the line is dropped.
 bool StorePin(PKGMDL* pMdl, const std::string& strPin, bool bSections) {
     if (pMdl->ppszPinNumbers == nullptr && !MakePinArrays(pMdl, bSections)) return false;
+    if (bSections && pMdl->ppSections == nullptr && !MakeLateSectionArray(pMdl)) return false;
     if (g_pkg.uiPinCount >= pMdl->uiNumberOfPins) {
         DIAG_ErrorLine("More Pin Numbers names than Number of pins.");
         return false;

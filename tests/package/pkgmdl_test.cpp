@@ -258,4 +258,158 @@ TEST(PackageModel, SectionFormPathsWithForks) {
               "ERROR  - Pin 'A=3' has 5 sections. This is greater than the Number of Sections 3 specified\n");
 }
 
+TEST(PackageModel, KeywordPlacesAndTheRulesOfTheSectionForm) {
+    ReadResult result = ReadSnippet(
+        "rules.pkg", Header32("rules.pkg") +
+                         "[Pin Numbers]\n"                      // 4
+                         "P1\n"                                 // 5
+                         "[Define Package Model] RULES\n"
+                         "[Manufacturer] M\n"
+                         "[OEM] O\n"
+                         "[Description] D\n"
+                         "[Number Of Pins] 2\n"
+                         "[Pin Numbers]\n"
+                         "A1\n"
+                         "[Number Of Sections] 4\n"             // 13
+                         "[Pin Numbers]\n"                      // 14
+                         "A2 Len=0 R=1/\n"                      // 15: read in the section form
+                         "[Model Data] x\n"                     // 16
+                         "[Bandwidth] 1\n"                      // 17
+                         "[Row] A1\n"                           // 18
+                         "1.0\n"                                // 19
+                         "[Resistance Matrix] Banded_matrix\n"
+                         "[Bandwidth] 0\n"
+                         "[Bandwidth] 0\n"                      // 22
+                         "[Row] A1\n"
+                         "1\n"
+                         "[Row] A2\n"
+                         "2\n"
+                         "[Resistance Matrix] Full_matrix\n"    // 27
+                         "[End Model Data]\n"
+                         "[End Model Data]\n"                   // 29
+                         "[Inductance Matrix] Full_matrix\n"
+                         "[Row] A1\n"
+                         "1 2\n"
+                         "[Row] A2\n"
+                         "3\n"
+                         "[End Package Model]\n"
+                         "[Number Of Sections] 5\n"             // 36
+                         "[Define Package Model] SEC0\n"
+                         "[Number Of Sections] 0\n"             // 38
+                         "[Number Of Sections] x\n"             // 39
+                         "[Number Of Sections]\n"               // 40
+                         "[End]\n",
+        [](IBIS* pIbis) {
+            PKGMDL* pMdl = nullptr;
+            ASSERT_EQ(PKGMDL_Find(pIbis->pPkgMdlList, "RULES", &pMdl), 1);
+            ASSERT_NE(pMdl->ppSections, nullptr);
+            EXPECT_EQ(pMdl->ppSections[0], nullptr);
+            ASSERT_NE(pMdl->ppSections[1], nullptr);
+            EXPECT_EQ(pMdl->uiNumberOfSections, 4u);
+        });
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line    4) - Orphan Package Model keyword.\n"
+              "ERROR  (line    5) - Orphan Data Line.\n"
+              "ERROR  (line   13) - Number of Sections should be specified before Pin Numbers\n"
+              "ERROR  (line   14) - Duplicate 'Pin_Numbers' keyword found.\n"
+              "ERROR  (line   16) - Extraneous data on 'Model_Data' line.\n"
+              "ERROR  (line   17) - Bandwidth keyword in wrong location.\n"
+              "ERROR  (line   18) - Row keyword in wrong location.\n"
+              "ERROR  (line   19) - Orphan Data line.\n"
+              "ERROR  (line   22) - Multiple Bandwidth keywords.\n"
+              "ERROR  (line   27) - Duplicate Resistance Matrix.\n"
+              "ERROR  (line   29) - Duplicate 'End_Model_Data' keyword found.\n"
+              "ERROR  (line   36) - Duplicate Number_of_Sections keyword.\n"
+              "ERROR  - Model_Data cannot be specified when Number_Of_Sections is specified for package RULES.\n"
+              "ERROR  - Resistance_Matrix cannot be specified when Number_Of_Sections is specified for Package "
+              "Model RULES.\n"
+              "ERROR  - Inductance_Matrix cannot be specified when Number_Of_Sections is specified for Package "
+              "Model RULES.\n"
+              "ERROR  - End_Model_Data cannot be specified when Number_Of_Sections is specified for package "
+              "RULES.\n"
+              "ERROR  (line   38) - Number_of_Sections = 0.\n"
+              "ERROR  (line   39) - Bad Number_of_Sections value.\n"
+              "ERROR  (line   40) - Blank Number_of_Sections value.\n"
+              "ERROR  - Keyword 'Manufacturer' not found or blank for Package Model 'SEC0'.\n"
+              "ERROR  - OEM keyword not found for Package Model 'SEC0'.\n"
+              "ERROR  - Description keyword not found for Package Model 'SEC0'.\n"
+              "ERROR  - Number_of_Pins keyword not found or value bad for Package Model 'SEC0'.\n"
+              "ERROR  - Required keyword Pin_Numbers not found.\n"
+              "ERROR  - Required End_Package_Model keyword not found.\n");
+}
+
+// One section read from the text, with the text left after it.
+struct ParsedSection {
+    int nResult;
+    SECT* pSect;
+    std::string strRest;
+};
+
+ParsedSection Parse(const char* pszText) {
+    ParsedSection parsed{0, nullptr, ""};
+    const char* pszRest = nullptr;
+    parsed.nResult = SECT_Parse(pszText, &parsed.pSect, &pszRest);
+    parsed.strRest = pszRest;
+    return parsed;
+}
+
+TEST(Section, ValuesOrderAndTheClosingSlash) {
+    LogCapture log(7);
+    ParsedSection parsed = Parse("Len=2 L=1n C=1p R=0.5/ Len=0 R=1/");
+    ASSERT_EQ(parsed.nResult, 1);
+    ASSERT_NE(parsed.pSect, nullptr);
+    EXPECT_DOUBLE_EQ(*parsed.pSect->pdLen, 2.0);
+    EXPECT_DOUBLE_EQ(*parsed.pSect->pdR, 0.5);
+    EXPECT_EQ(parsed.strRest, "Len=0 R=1/");
+    SECT_Free(parsed.pSect);
+
+    parsed = Parse("  ");
+    EXPECT_EQ(parsed.nResult, 1);
+    EXPECT_EQ(parsed.pSect, nullptr);
+
+    parsed = Parse("R=1 Len=-1 R=2 Len=1 L=-1n C=1p X=1 /");
+    ASSERT_EQ(parsed.nResult, 1);
+    EXPECT_DOUBLE_EQ(*parsed.pSect->pdR, 2.0);  // the later value wins
+    EXPECT_DOUBLE_EQ(*parsed.pSect->pdLen, 1.0);
+    SECT_Free(parsed.pSect);
+
+    parsed = Parse("/");
+    ASSERT_EQ(parsed.nResult, 1);
+    ASSERT_NE(parsed.pSect, nullptr);  // an empty section is still one
+    EXPECT_EQ(parsed.pSect->pdLen, nullptr);
+    SECT_Free(parsed.pSect);
+
+    parsed = Parse("Len=0 R=1");
+    EXPECT_EQ(parsed.nResult, 0);
+    EXPECT_EQ(parsed.pSect, nullptr);
+    EXPECT_EQ(log.Text(),
+              "ERROR  (line    7) - Len should be specified before R\n"
+              "ERROR  (line    7) - Len should not be less than zero\n"
+              "ERROR  (line    7) - Duplicate R sub param in R/L/C section\n"
+              "ERROR  (line    7) - Duplicate Len sub param in R/L/C section\n"
+              "ERROR  (line    7) - L should not be less than zero\n"
+              "ERROR  (line    7) - Unexpected token 'X' found in R/L/C section\n"
+              "ERROR  (line    7) - Unexpected '=' found\n"
+              "ERROR  (line    7) - Unexpected token '1' found in R/L/C section\n"
+              "ERROR  (line    7) - Empty R/L/C section found\n"
+              "ERROR  (line    7) - Premature end of R/L/C section. Trailing '/' missing\n");
+}
+
+TEST(PackageModel, DuplicateNamesArePairsOfTheList) {
+    PKGMDL a{}, b{}, c{}, d{};
+    snprintf(a.szName, sizeof a.szName, "D");
+    snprintf(b.szName, sizeof b.szName, "E");
+    snprintf(c.szName, sizeof c.szName, "D");
+    snprintf(d.szName, sizeof d.szName, "D");
+    a.pNext = &b;
+    b.pNext = &c;
+    c.pNext = &d;
+    LogCapture log;
+    PKGMDL_CheckDuplicates(&a);
+    EXPECT_EQ(log.Text(),
+              "ERROR  - Define_Package_Model 'D' is duplicated within the .ibs file.\n"
+              "ERROR  - Define_Package_Model 'D' is duplicated within the .ibs file.\n"
+              "ERROR  - Define_Package_Model 'D' is duplicated within the .ibs file.\n");
+}
+
 }  // namespace

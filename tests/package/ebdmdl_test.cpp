@@ -94,7 +94,7 @@ TEST(BoardDescription, PathTokensPinListMapAndTheEndChecks) {
             ASSERT_EQ(EBDMDL_GetRefDesList(pEbd->pNext, &pMap), 1);
             EXPECT_STREQ(pMap->szRefDes, "U123456789");
             EXPECT_STREQ(pMap->szFileName, "verylongfilename_abcdefg");
-            EXPECT_STREQ(pMap->pNext->szComponent, "A component name that is longer than fo");
+            EXPECT_STREQ(pMap->pNext->szComponent, "A component name that is longer than for");
         });
     EXPECT_EQ(result.strLog,
               "ERROR  (line    4) - Orphan Electrical Board Description keyword.\n"

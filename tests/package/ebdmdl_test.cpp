@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/document.h"
 #include "corvane.h"
@@ -167,6 +168,135 @@ TEST(BoardDescription, PathTokensPinListMapAndTheEndChecks) {
               "ERROR  - Required keyword Pin_List not found.\n"
               "ERROR  - EBD Model '' has no paths defined\n"
               "ERROR  - Required End_Board_Description keyword not found.\n");
+}
+
+// The files of each test in a directory of their own.
+class BoardFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char szTemplate[] = "/tmp/tavelin-ebdfiles-XXXXXX";
+        ASSERT_NE(mkdtemp(szTemplate), nullptr);
+        strDir = std::string(szTemplate) + "/";
+    }
+    void TearDown() override {
+        termCentralLibrary();
+        std::error_code ec;
+        fs::remove_all(strDir, ec);
+    }
+    std::string Write(const std::string& strRelative, const std::string& strText) {
+        fs::path path = fs::path(strDir + strRelative);
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << strText;
+        return path.string();
+    }
+    // The log of a read with the file names shown, the directory taken out.
+    std::string Check(const std::string& strFile) const {
+        std::string strLog = ReadPath(strDir + strFile, nullptr, 0).strLog;
+        for (size_t n; (n = strLog.find(strDir)) != std::string::npos;) strLog.erase(n, strDir.size());
+        return strLog;
+    }
+
+    std::string strDir;
+};
+
+// A component file with one component of pins 1 and 2.
+std::string ComponentFile(const std::string& strFile, const std::string& strComponent) {
+    return Header32(strFile) + "[Component] " + strComponent + "\n"
+           "[Manufacturer] M\n"
+           "[Package]\n"
+           "R_pkg 1 NA NA\n"
+           "L_pkg 1n NA NA\n"
+           "C_pkg 1p NA NA\n"
+           "[Pin] signal_name model_name\n"
+           "1 VCC POWER\n"
+           "2 GND GND\n"
+           "[End]\n";
+}
+
+// A board file of one description whose pins A1 ... An each start one path
+// of the given node words.
+std::string BoardFile(const std::string& strFile, const std::string& strName,
+                      const std::vector<std::string>& nodes, const std::string& strMap) {
+    std::string strPins;
+    std::string strPaths;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const std::string strPin = "A" + std::to_string(i + 1);
+        strPins += strPin + " S" + std::to_string(i + 1) + "\n";
+        strPaths += "[Path Description] P" + std::to_string(i + 1) + "\nPin " + strPin + " Len=0 R=1/ " + nodes[i] +
+                    "\n";
+    }
+    return Header32(strFile) + "[Begin Board Description] " + strName + "\n"
+           "[Manufacturer] M\n"
+           "[Number Of Pins] " + std::to_string(nodes.size()) + "\n"
+           "[Pin List] signal_name\n" + strPins + strPaths + "[Reference Designator Map]\n" + strMap +
+           "[End Board Description]\n"
+           "[End]\n";
+}
+
+// Referenced component files are looked for in the directory of the board
+// file; the pins named in the paths are checked in them, and a file that
+// cannot be opened is reported by the reader.  Later findings carry the
+// board file's name again.
+TEST_F(BoardFiles, ReferencesResolvedThroughTheDirectory) {
+    Write("chip.ibs", ComponentFile("chip.ibs", "CHIP"));
+    Write("top.ebd", BoardFile("top.ebd", "TOP",
+                               {"Node U1.1", "Node U1.9", "Node U3.1 Node U1.123456", "Node U4.1"},
+                               "U1 chip.ibs CHIP\n"
+                               "U3 chip.ibs NOBODY\n"
+                               "U4 gone.ibs X\n"));
+    EXPECT_EQ(Check("top.ebd"),
+              "ERROR gone.ibs - Unable To Open File 'gone.ibs'\n"
+              "ERROR top.ebd - Length of Pin '123456' referenced for Component 'CHIP' is too long\n"
+              "ERROR top.ebd - Component 'NOBODY' not found in file 'chip.ibs'\n"
+              "ERROR top.ebd - Pin '9' not found on Component 'CHIP' in file 'chip.ibs'\n");
+}
+
+TEST_F(BoardFiles, ReferencesResolvedThroughTheCentralLibraryFirst) {
+    Write("models/lib.ibs", ComponentFile("lib.ibs", "CHIP"));
+    Write("lib.ibs", ComponentFile("lib.ibs", "ELSE"));  // beside the board: not the one asked for
+    const std::string strLibrary = Write("central.lmc", strDir + "models\n");
+    Write("top.ebd", BoardFile("top.ebd", "TOP", {"Node U1.2", "Node U1.7"}, "U1 lib.ibs CHIP\n"));
+    initCentralLibrary(0, strLibrary.c_str());
+    EXPECT_EQ(Check("top.ebd"), "ERROR top.ebd - Pin '7' not found on Component 'CHIP' in file 'lib.ibs'\n");
+}
+
+// Two board files that reference each other: the referenced file is read
+// with the nested flag, so its own references are not followed, and the
+// loop is reported once.
+TEST_F(BoardFiles, MutualReferencesAreReportedOnce) {
+    Write("a.ebd", BoardFile("a.ebd", "A", {"Node R1.A1"}, "R1 b.ebd B\n"));
+    Write("b.ebd", BoardFile("b.ebd", "B", {"Node R2.A1"}, "R2 a.ebd A\n"));
+    EXPECT_EQ(Check("a.ebd"),
+              "ERROR a.ebd - Ebd file 'b.ebd' recursively references the component A in the calling Ebd file "
+              "'a.ebd'\n");
+    EXPECT_EQ(Check("b.ebd"),
+              "ERROR b.ebd - Ebd file 'a.ebd' recursively references the component B in the calling Ebd file "
+              "'b.ebd'\n");
+}
+
+// A description that names itself is reported once, however many nodes use
+// the designator, and is not looked for; other descriptions of the file
+// are checked in place.
+TEST_F(BoardFiles, ReferencesWithinTheFile) {
+    std::string strText = BoardFile("self.ebd", "ONE", {"Node S1.A1 Node S1.A2", "Node S2.A1", "Node S2.A9 Node S3.A1"},
+                                    "S1 self.ebd ONE\nS2 self.ebd TWO\nS3 self.ebd NONE\n");
+    strText.erase(strText.rfind("[End]\n"));
+    strText += BoardFile("self.ebd", "TWO", {"Node S1.A1"}, "S1 self.ebd ONE\n").substr(Header32("self.ebd").size());
+    Write("self.ebd", strText);
+    EXPECT_EQ(Check("self.ebd"),
+              "ERROR self.ebd - Reference Designator 'S1' refers to the Component 'ONE' itself being defined\n"
+              "ERROR self.ebd - Pin 'A9' not found on Component 'TWO' in file 'self.ebd'\n"
+              "ERROR self.ebd - Component 'NONE' not found in file 'self.ebd'\n");
+}
+
+// The referenced board file runs the file checks of its own while the
+// outer checks still walk their references: the component file named after
+// it is still checked.
+TEST_F(BoardFiles, EachFileCheckKeepsItsOwnReferences) {
+    Write("c.ibs", ComponentFile("c.ibs", "CHIP"));
+    Write("b.ebd", BoardFile("b.ebd", "B", {"Node D1.1"}, "D1 d.ibs CHIP\n"));
+    Write("a.ebd", BoardFile("a.ebd", "A", {"Node C1.9", "Node B1.A1"}, "C1 c.ibs CHIP\nB1 b.ebd B\n"));
+    EXPECT_EQ(Check("a.ebd"), "ERROR a.ebd - Pin '9' not found on Component 'CHIP' in file 'c.ibs'\n");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 // Reads a count the way CMN_GetUnsigned does (0 bad, 1 good, 2 a number
 // followed by other text); a count that does not fit the 32-bit fields of
 // the package records is bad.
-inline int PKG_GetCount(const char* psz, unsigned* puiValue) {
+inline int PACKAGE_GetCount(const char* psz, unsigned* puiValue) {
     unsigned long ulValue = 0;
     int nResult = CMN_GetUnsigned(psz, &ulValue);
     if (ulValue > UINT_MAX) nResult = 0;

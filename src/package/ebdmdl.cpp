@@ -113,7 +113,7 @@ void NumberOfPins(EBDMDL* pEbd, const char* pszValue) {
         DIAG_ErrorLine("Duplicate Number_of_Pins keyword.");
         return;
     }
-    const int nResult = PKG_GetCount(pszValue, &pEbd->uiNumberOfPins);
+    const int nResult = PACKAGE_GetCount(pszValue, &pEbd->uiNumberOfPins);
     if (nResult == 2)
         DIAG_WarningLine("Suspicious Number_of_Pins value.");
     else if (nResult == 0)

@@ -269,7 +269,7 @@ void MTX_SetBandwidth(MTX* pMtx, const char* pszText) {
         return;
     }
     pMtx->bBandwidthSet = 1;
-    const int nResult = PKG_GetCount(pszText, &pMtx->uiBandwidth);
+    const int nResult = PACKAGE_GetCount(pszText, &pMtx->uiBandwidth);
     if (nResult == 0)
         DIAG_ErrorLine("Bad Bandwidth value.");
     else if (nResult == 2)

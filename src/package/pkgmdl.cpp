@@ -92,7 +92,7 @@ void NumberOfPins(PKGMDL* pMdl, const char* pszValue) {
         DIAG_ErrorLine("Duplicate Number_of_Pins keyword.");
         return;
     }
-    const int nResult = PKG_GetCount(pszValue, &pMdl->uiNumberOfPins);
+    const int nResult = PACKAGE_GetCount(pszValue, &pMdl->uiNumberOfPins);
     if (nResult == 2)
         DIAG_WarningLine("Suspicious Number_of_Pins value.");
     else if (nResult == 0)
@@ -112,7 +112,7 @@ void NumberOfSections(PKGMDL* pMdl, const char* pszValue) {
     }
     g_pkg.bSectionsGiven = true;
     if (pMdl->ppszPinNumbers != nullptr) DIAG_ErrorLine("Number of Sections should be specified before Pin Numbers");
-    const int nResult = PKG_GetCount(pszValue, &pMdl->uiNumberOfSections);
+    const int nResult = PACKAGE_GetCount(pszValue, &pMdl->uiNumberOfSections);
     if (nResult == 2)
         DIAG_WarningLine("Suspicious Number_of_Sections value.");
     else if (nResult == 0)

@@ -170,6 +170,61 @@ TEST(BoardDescription, PathTokensPinListMapAndTheEndChecks) {
               "ERROR  - Required End_Board_Description keyword not found.\n");
 }
 
+// The [Pin List] column header, and pins whose signal is a reserved word,
+// which may stay off every path.
+TEST(BoardDescription, PinListHeaderAndReservedSignals) {
+    const std::string strHead = Head("pins.ebd") +
+                                "[Begin Board Description] PINS\n"
+                                "[Manufacturer] M\n"
+                                "[Number Of Pins] 4\n";
+    const std::string strRest =
+        "A1 gnd\n"
+        "A2 NC\n"
+        "A3 Power\n"
+        "A4 DATA\n"
+        "[Path Description] P\n"
+        "Pin A4 Len=0 R=1/ Node U1.1 Fork Len=0 R=2/ NC Endfork Len=0 C=1p/\n"
+        "[Reference Designator Map]\n"
+        "U1 part.txt Part\n"  // 15: never looked for
+        "[End Board Description]\n"
+        "[End]\n";
+    std::string strShape;
+    std::string strNode;
+    ReadResult result = ReadSnippet("pins.ebd", strHead + "[Pin List]\n" + strRest, [&](IBIS* pIbis) {
+        EBDPATH* pPath = nullptr;
+        ASSERT_EQ(EBDMDL_GetPaths(pIbis->pEbdMdlList, &pPath), 1);
+        PATHELEM* pElem = nullptr;
+        ASSERT_EQ(EBDPATH_GetFirst(pPath, &pElem), 1);
+        strShape = PathShape(pElem);
+        const char* psz = nullptr;
+        EXPECT_EQ(PATHELEM_GetPinName(pElem, &psz), 1);
+        EXPECT_STREQ(psz, "A4");
+        EBDNODE* pNode = nullptr;
+        EXPECT_EQ(PATHELEM_GetNode(pElem, &pNode), 0);
+        ASSERT_EQ(PATHELEM_GetNext(pElem, &pElem), 1);
+        ASSERT_EQ(PATHELEM_GetNext(pElem, &pElem), 1);
+        ASSERT_EQ(PATHELEM_GetNode(pElem, &pNode), 1);
+        EXPECT_EQ(EBDNODE_GetRefDes(pNode, &psz), 1);
+        strNode = psz;
+        EXPECT_EQ(EBDNODE_GetPin(pNode, &psz), 1);
+        strNode += std::string(".") + psz;
+        REFDES* pMap = nullptr;
+        ASSERT_EQ(EBDMDL_GetRefDesList(pIbis->pEbdMdlList, &pMap), 1);
+        EXPECT_EQ(REFDES_IsFileNameOk(pMap), 0);
+        EXPECT_EQ(REFDES_IsComponentSet(pMap), 1);
+    });
+    EXPECT_EQ(strShape, "PSNF(SC)S");
+    EXPECT_EQ(strNode, "U1.1");
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line    7) - Unable to find 'signal_name' after [Pin List] keyword.\n"
+              "ERROR  (line   15) - Unknown file extension'.txt'. Should be '.ibs' or '.ebd'\n");
+    EXPECT_EQ(ReadSnippet("pins.ebd", strHead + "[Pin List] names\n" + strRest).strLog,
+              "ERROR  (line    7) - 'signal_name' column header not found.\n"
+              "ERROR  (line   15) - Unknown file extension'.txt'. Should be '.ibs' or '.ebd'\n");
+    EXPECT_EQ(ReadSnippet("pins.ebd", strHead + "[Pin List] Signal_Name\n" + strRest).strLog,
+              "ERROR  (line   15) - Unknown file extension'.txt'. Should be '.ibs' or '.ebd'\n");
+}
+
 // The files of each test in a directory of their own.
 class BoardFiles : public ::testing::Test {
 protected:

@@ -225,6 +225,32 @@ TEST(BoardDescription, PinListHeaderAndReservedSignals) {
               "ERROR  (line   15) - Unknown file extension'.txt'. Should be '.ibs' or '.ebd'\n");
 }
 
+// Forks may nest as deep as the file goes: the paths are walked, checked
+// and released without recursion.
+TEST(BoardDescription, DeeplyNestedForks) {
+    // 100 000 forks, 16 to a line, closed 10 to a line (lines of 80 characters).
+    std::string strForks;
+    std::string strEnds;
+    for (int i = 0; i < 16; ++i) strForks += "Fork ";
+    for (int i = 0; i < 10; ++i) strEnds += "Endfork ";
+    std::string strText = Head("deep.ebd") +
+                          "[Begin Board Description] DEEP\n"
+                          "[Manufacturer] M\n"
+                          "[Number Of Pins] 1\n"
+                          "[Pin List] signal_name\n"
+                          "A1 S1\n"
+                          "[Path Description] P\n"
+                          "Pin A1\n";
+    for (int i = 0; i < 6250; ++i) strText += strForks + "\n";
+    strText += "Len=0 R=1/ Node U1.1\n";
+    for (int i = 0; i < 10000; ++i) strText += strEnds + "\n";
+    strText += "[Reference Designator Map]\nU1 deep.ebd DEEP\n[End Board Description]\n[End]\n";
+    ReadResult result = ReadSnippet("deep.ebd", strText);
+    EXPECT_EQ(result.nBugs, 0);
+    EXPECT_EQ(result.strLog,
+              "ERROR  - Reference Designator 'U1' refers to the Component 'DEEP' itself being defined\n");
+}
+
 // The files of each test in a directory of their own.
 class BoardFiles : public ::testing::Test {
 protected:

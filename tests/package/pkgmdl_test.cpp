@@ -412,4 +412,22 @@ TEST(PackageModel, DuplicateNamesArePairsOfTheList) {
               "ERROR  - Define_Package_Model 'D' is duplicated within the .ibs file.\n");
 }
 
+// Forks nested as deep as the file goes are reported, counted and released
+// without recursion.
+TEST(PackageModel, DeeplyNestedForks) {
+    const int nForks = 100000;
+    std::string strText = Header32("deep.pkg") + ModelHead("DEEP", "1").replace(
+                                                     ModelHead("DEEP", "1").find("[Pin Numbers]"), 0,
+                                                     "[Number Of Sections] 1\n") + "A1 Len=0 R=1/\n";
+    for (int i = 0; i < nForks; ++i) strText += "Fork\n";
+    strText += "Len=0 R=1/\n[End Package Model]\n[End]\n";
+    ReadResult result = ReadSnippet("deep.pkg", strText, [](IBIS* pIbis) {
+        EXPECT_EQ(SECT_CountSections(pIbis->pPkgMdlList->ppSections[0]), 2u);
+    });
+    EXPECT_EQ(result.nBugs, 0);
+    // Every fork after the first is nested, the forks stay open, and the
+    // pin has one section more than allowed.
+    EXPECT_EQ(result.nErrors, nForks - 1 + 2);
+}
+
 }  // namespace

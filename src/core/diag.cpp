@@ -3,7 +3,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/cmn.h"
@@ -90,12 +89,6 @@ void Report(eDiagKind eKind, bool bWithLine, const char* pszFormat, va_list args
 }
 
 }  // namespace
-
-void TAV_AssertFailed(const char* pszModule, int nLine) {
-    fprintf(stderr, "%s:%d:assertion failed.\n", pszModule, nLine);
-    fflush(stderr);
-    abort();
-}
 
 #define DIAG_REPORTER(name, kind, withLine)                                   \
     void name(const char* pszFormat, ...) {                                   \

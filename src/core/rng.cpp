@@ -67,31 +67,28 @@ int RNG_Parse(const char* pszText, const char* pszQuantity, RNG** ppRng) {
     TAV_ASSERT(pszText != nullptr && pszQuantity != nullptr && ppRng != nullptr);
     *ppRng = nullptr;
 
-    TOKENS words;
-    if (!CMN_Tokenize(pszText, RNG_WORDS, &words)) {
+    const WORDS words(pszText, RNG_WORDS);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", pszQuantity, TAV_MODULE, __LINE__);
         return 0;
     }
-    CheckWordCount(words.nFound, pszQuantity);
+    CheckWordCount(words.Found(), pszQuantity);
 
     RNG* pRng = nullptr;
     if (!RNG_Create(&pRng)) {
         DIAG_BugLine("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
-        CMN_FreeTokens(&words);
         return 0;
     }
 
     // Every word is read so that each bad one is reported; a missing word
-    // (a null slot) keeps state 0.
-    char** ppszWord = words.ppszToken;
+    // (a null word) keeps state 0.
     const char* pszQ = pszQuantity;
-    int bValid = CMN_ParseValue(ppszWord[0], pszQ, "Typical", &pRng->dTyp, &pRng->eTypState);
-    bValid &= CMN_ParseValue(ppszWord[1], pszQ, "Minimum", &pRng->dMin, &pRng->eMinState);
-    bValid &= CMN_ParseValue(ppszWord[2], pszQ, "Maximum", &pRng->dMax, &pRng->eMaxState);
+    int bValid = CMN_ParseValue(words[0], pszQ, "Typical", &pRng->dTyp, &pRng->eTypState);
+    bValid &= CMN_ParseValue(words[1], pszQ, "Minimum", &pRng->dMin, &pRng->eMinState);
+    bValid &= CMN_ParseValue(words[2], pszQ, "Maximum", &pRng->dMax, &pRng->eMaxState);
     CheckBetween(pRng);
 
-    int bAllRead = words.nStored == RNG_WORDS;
-    CMN_FreeTokens(&words);
+    int bAllRead = words.Stored() == RNG_WORDS;
     *ppRng = pRng;
     return bAllRead && bValid;
 }

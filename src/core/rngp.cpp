@@ -62,27 +62,24 @@ int RNGP_Parse(const char* pszText, const char* pszQuantity, const char* pszXNam
                ppRow != nullptr);
     *ppRow = nullptr;
 
-    TOKENS words;
-    if (!CMN_Tokenize(pszText, ROW_WORDS, &words)) {
+    const WORDS words(pszText, ROW_WORDS);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to parse %s arguments", pszQuantity);
         return 0;
     }
-    CheckWordCount(words.nFound, pszQuantity);
+    CheckWordCount(words.Found(), pszQuantity);
 
     RNGP* pRow = nullptr;
     if (!RNGP_Create(&pRow)) {
         DIAG_BugLine("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
-        CMN_FreeTokens(&words);
         return 0;
     }
 
-    char** ppszWord = words.ppszToken;
-    CMN_ParseValue(ppszWord[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
-    CMN_ParseValue(ppszWord[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
-    CMN_ParseValue(ppszWord[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
-    CMN_ParseValue(ppszWord[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
+    CMN_ParseValue(words[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
+    CMN_ParseValue(words[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
+    CMN_ParseValue(words[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
+    CMN_ParseValue(words[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
 
-    CMN_FreeTokens(&words);
     *ppRow = pRow;
     return 1;
 }

@@ -7,6 +7,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -345,18 +346,6 @@ CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, int nCornerBits) {
 
 void CRV_Reset() { ClearReading(0); }
 
-void CRV_CheckKeywordAlone(char* pszLine, const char* pszName) {
-    TAV_ASSERT(pszLine != nullptr && pszName != nullptr);
-    char* pszRest = pszLine;
-    if (!CMN_SkipKeyword(&pszRest)) return;
-    TOKENS tokens{};
-    if (!CMN_Tokenize(pszRest, 1, &tokens)) return;
-    if (tokens.nFound > 0)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", tokens.nFound + 1,
-                       pszName, 1);
-    CMN_FreeTokens(&tokens);
-}
-
 int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot) {
     TAV_ASSERT(pszLine != nullptr && pszName != nullptr && ppSlot != nullptr);
     if (*ppSlot != nullptr) {
@@ -370,7 +359,7 @@ int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot) {
         return 0;
     }
     *ppSlot = pCrv;
-    CRV_CheckKeywordAlone(pszLine, pszName);
+    CMN_CheckKeywordAlone(pszLine, pszName);
     ClearReading(PARSE_GetLineNumber());
     return 1;
 }

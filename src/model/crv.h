@@ -17,8 +17,6 @@ enum eCrvCorner { CRV_TYP = 1, CRV_MIN = 2, CRV_MAX = 4 };
 
 void CRV_Reset();
 
-// Reports words after the bracketed keyword of a line that takes none.
-void CRV_CheckKeywordAlone(char* pszLine, const char* pszName);
 
 // Reading, driven by the owner's line dispatch and keyword close.
 int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot);

@@ -1,6 +1,8 @@
 #ifndef TAVELIN_MDL_H
 #define TAVELIN_MDL_H
 
+#include "core/fields.h"
+
 struct RNG;
 struct CRV;
 struct RAMP;
@@ -94,10 +96,7 @@ struct MDL {
 
 // A table of spellings, searched in order and ended by the entry whose
 // value is 1 ("No Type", "No Polarity", "No Enable").
-struct MDL_SPELLING {
-    const char* pszText;
-    unsigned eValue;
-};
+using MDL_SPELLING = CMN_SPELLING;
 
 extern const MDL_SPELLING g_aModelTypeSpellings[];
 extern const MDL_SPELLING g_aPolaritySpellings[];

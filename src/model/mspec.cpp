@@ -9,6 +9,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -252,7 +253,7 @@ int MSPEC_Begin(char* pszLine, MSPEC** ppSlot) {
         return 0;
     }
     *ppSlot = pSpec;
-    CRV_CheckKeywordAlone(pszLine, "Model Spec");
+    CMN_CheckKeywordAlone(pszLine, "Model Spec");
     g_mspec.ulSpecLine = PARSE_GetLineNumber();
     return 1;
 }

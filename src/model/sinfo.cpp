@@ -9,6 +9,7 @@
 #include "model/smos.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
@@ -63,7 +64,7 @@ int SINFO_Begin(char* pszLine, SINFO** ppSlot, const char* pszLabel) {
         *ppSlot = nullptr;
     }
     if (!SINFO_New(ppSlot)) return 0;
-    CRV_CheckKeywordAlone(pszLine, pszLabel);
+    CMN_CheckKeywordAlone(pszLine, pszLabel);
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include "model/crv.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
@@ -43,7 +44,7 @@ int SMSPEC_Begin(char* pszLine, SMSPEC** ppSlot) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return 0;
     }
-    CRV_CheckKeywordAlone(pszLine, "Submodel Spec");
+    CMN_CheckKeywordAlone(pszLine, "Submodel Spec");
     return 1;
 }
 

@@ -1,11 +1,13 @@
 #define TAV_MODULE "wvfrm"
 #include "model/wvfrm.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "model/crv.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -71,28 +73,11 @@ void ReadFixture(const char* pszLine, const FixtureSub* pSub, const char* pszKey
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return;
     }
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 3, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", pSub->pszName, TAV_MODULE, __LINE__);
-        return;
-    }
-    if (words.nFound < 3) {
-        DIAG_ErrorLine("Invalid %s line", pszKeyword);
-    } else {
-        if (words.nFound != 3)
-            DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                           pszKeyword, 3);
-        const char* pszValue = words.ppszToken[2];
-        int nResult = 0;
-        if (strcmp(words.ppszToken[1], "=") != 0)
-            DIAG_ErrorLine("Invalid %s line", pszKeyword);
-        else if ((nResult = CMN_GetNumber(pszValue, pdField)) == 0)
-            DIAG_ErrorLine("Invalid %s Value (\"%s\")", pszKeyword, pszValue);
-        else if (nResult == 2)
-            DIAG_WarningLine("Suspicious %s %s Value (\"%s\"); Numeric in Scale", pszKeyword,
-                             pSub->pszName, pszValue);
-    }
-    CMN_FreeTokens(&words);
+    char szInvalid[64];
+    char szSuspicious[96];
+    snprintf(szInvalid, sizeof szInvalid, "Invalid %s line", pszKeyword);
+    snprintf(szSuspicious, sizeof szSuspicious, "%s %s", pszKeyword, pSub->pszName);
+    CMN_ReadNameValue(pszLine, {szInvalid, pszKeyword, pszKeyword, szSuspicious}, pdField);
 }
 
 void ReadTimingRow(const char* pszLine, const char* pszKeyword) {
@@ -206,7 +191,7 @@ int WVFRM_Begin(char* pszLine, WVFRM** ppList, const char* pszKeyword) {
     g_wvfrm.pTail = nullptr;
     g_wvfrm.nRows = 0;
     if (nBefore >= WVFRM_MAX_WAVEFORMS) DIAG_ErrorLine("More than 100 %ss are defined", pszKeyword);
-    CRV_CheckKeywordAlone(pszLine, pszKeyword);
+    CMN_CheckKeywordAlone(pszLine, pszKeyword);
     g_wvfrm.ulStartLine = PARSE_GetLineNumber();
     return 1;
 }

@@ -113,11 +113,28 @@ int RNG_GetMax(const RNG* pRng, double* pd) {
 }
 
 // A missing or "NA" minimum or maximum falls back to the typical value.
-void RNG_GetCorner(const RNG* pRng, int eCorner, double* pd) {
+void RNG_GetCorner(const RNG* pRng, eCorner eWhich, double* pd) {
     TAV_ASSERT(pRng != nullptr && pd != nullptr);
-    if (eCorner == RNG_CORNER_MIN && RNG_GetMin(pRng, pd)) return;
-    if (eCorner == RNG_CORNER_MAX && RNG_GetMax(pRng, pd)) return;
+    if (eWhich == eCorner::MIN && RNG_GetMin(pRng, pd)) return;
+    if (eWhich == eCorner::MAX && RNG_GetMax(pRng, pd)) return;
     RNG_GetTyp(pRng, pd);
+}
+
+CORNERS RNG_Corners(const RNG* pRng) {
+    TAV_ASSERT(pRng != nullptr);
+    return {{pRng->dTyp, pRng->dMin, pRng->dMax}, {pRng->eTypState, pRng->eMinState, pRng->eMaxState}};
+}
+
+CORNERS RNG_SameCorners(double d) { return {{d, d, d}, {VALUE_NUMBER, VALUE_NUMBER, VALUE_NUMBER}}; }
+
+unsigned RNG_CornerState(const RNG* pRng, eCorner eWhich, double* pd) {
+    TAV_ASSERT(pRng != nullptr && pd != nullptr);
+    switch (eWhich) {
+        case eCorner::TYP: *pd = pRng->dTyp; return pRng->eTypState;
+        case eCorner::MIN: *pd = pRng->dMin; return pRng->eMinState;
+        case eCorner::MAX: *pd = pRng->dMax; return pRng->eMaxState;
+    }
+    TAV_ASSERT(!"corner out of range");
 }
 
 int RNG_CheckLimits(const RNG* pRng, double dLow, double dHigh, const char* pszFormat,

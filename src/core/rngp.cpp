@@ -114,22 +114,40 @@ void RNGP_AppendAfter(RNGP** ppHead, RNGP* pTail, RNGP* pRow) {
         pTail->pNext = pRow;
 }
 
-unsigned RNGP_ColumnState(const RNGP* pRow, int eColumn, double* pd) {
-    TAV_ASSERT(pRow != nullptr && pd != nullptr);
-    switch (eColumn) {
-        case RNGP_COL_X: *pd = pRow->dX; return pRow->eXState;
-        case RNGP_COL_TYP: *pd = pRow->dTyp; return pRow->eTypState;
-        case RNGP_COL_MIN: *pd = pRow->dMin; return pRow->eMinState;
-        case RNGP_COL_MAX: *pd = pRow->dMax; return pRow->eMaxState;
-    }
-    TAV_ASSERT(!"row column out of range");
-    return VALUE_ABSENT;
+CORNERS RNGP_Corners(const RNGP* pRow) {
+    TAV_ASSERT(pRow != nullptr);
+    return {{pRow->dTyp, pRow->dMin, pRow->dMax}, {pRow->eTypState, pRow->eMinState, pRow->eMaxState}};
 }
 
-int RNGP_AnyNumber(const RNGP* pFirst, int eColumn) {
+unsigned RNGP_XState(const RNGP* pRow, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    *pd = pRow->dX;
+    return pRow->eXState;
+}
+
+unsigned RNGP_CornerState(const RNGP* pRow, eCorner eWhich, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    switch (eWhich) {
+        case eCorner::TYP: *pd = pRow->dTyp; return pRow->eTypState;
+        case eCorner::MIN: *pd = pRow->dMin; return pRow->eMinState;
+        case eCorner::MAX: *pd = pRow->dMax; return pRow->eMaxState;
+    }
+    TAV_ASSERT(!"corner out of range");
+}
+
+void RNGP_SetCorner(RNGP* pRow, eCorner eWhich, double d) {
+    TAV_ASSERT(pRow != nullptr);
+    switch (eWhich) {
+        case eCorner::TYP: pRow->dTyp = d; pRow->eTypState = VALUE_NUMBER; return;
+        case eCorner::MIN: pRow->dMin = d; pRow->eMinState = VALUE_NUMBER; return;
+        case eCorner::MAX: pRow->dMax = d; pRow->eMaxState = VALUE_NUMBER; return;
+    }
+}
+
+int RNGP_AnyNumber(const RNGP* pFirst, eCorner eWhich) {
     double d;
     for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext)
-        if (RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NUMBER) return 1;
+        if (RNGP_CornerState(pRow, eWhich, &d) == VALUE_NUMBER) return 1;
     return 0;
 }
 
@@ -162,12 +180,9 @@ int RNGP_GetMax(const RNGP* pRow, double* pd) {
     return GetIfNumber(pRow->dMax, pRow->eMaxState, pd);
 }
 
-int RNGP_HasCorner(const RNGP* pRow, int eCorner) {
-    TAV_ASSERT(pRow != nullptr);
-    unsigned eState = pRow->eTypState;
-    if (eCorner == RNG_CORNER_MIN) eState = pRow->eMinState;
-    if (eCorner == RNG_CORNER_MAX) eState = pRow->eMaxState;
-    return eState == VALUE_NUMBER;
+int RNGP_HasCorner(const RNGP* pRow, eCorner eWhich) {
+    double d;
+    return RNGP_CornerState(pRow, eWhich, &d) == VALUE_NUMBER;
 }
 
 int RNGP_GetNext(const RNGP* pRow, RNGP** ppNext) {

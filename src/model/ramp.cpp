@@ -17,7 +17,7 @@ enum eRampSub { SUB_NONE = 0, SUB_DVDT_R = 1, SUB_DVDT_F = 2, SUB_R_LOAD = 3 };
 
 const char* const g_apszRampSub[] = {"dV/dt_r", "dV/dt_f", "R_load", "NOT_SUB"};
 
-const char* const g_apszCornerName[RAMP_CORNERS] = {"Typical", "Minimum", "Maximum"};
+const char* const g_apszCornerName[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
 struct RampState {
     unsigned long ulStartLine = 0;
@@ -50,8 +50,8 @@ bool ReadRatioParts(const WORDS& parts, const char* pszSub, const char* pszCorne
 }
 
 // One corner written as "dV/dt" or "NA".
-void ReadRatio(const char* pszWord, const char* pszSub, int iCorner, RAMPRATIO* pRatio) {
-    const char* pszCorner = g_apszCornerName[iCorner];
+void ReadRatio(const char* pszWord, const char* pszSub, eCorner eWhich, RAMPRATIO* pRatio) {
+    const char* pszCorner = g_apszCornerName[CornerIndex(eWhich)];
     const WORDS parts(pszWord, 3, '/');
     if (!parts.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
@@ -91,14 +91,17 @@ void ReadRate(const char* pszRest, const char* pszSub, RAMPVAL** ppSlot, const c
         return;
     }
     *ppSlot = pVal;
-    const WORDS words(pszRest, RAMP_CORNERS);
+    const WORDS words(pszRest, CORNER_COUNT);
     if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
         return;
     }
     ReportWordCount(words.Found(), pszSub);
-    for (int i = 0; i < words.Stored(); ++i) ReadRatio(words[i], pszSub, i, &pVal->aRatio[i]);
-    if (pVal->aRatio[RAMP_TYP].eState == VALUE_NA)
+    for (eCorner eWhich : g_aeCorners) {
+        const int i = CornerIndex(eWhich);
+        if (words[i] != nullptr) ReadRatio(words[i], pszSub, eWhich, &pVal->aRatio[i]);
+    }
+    if (pVal->aRatio[CornerIndex(eCorner::TYP)].eState == VALUE_NA)
         DIAG_ErrorLine("'NA' not allowed for %s Typical value", pszSub);
 }
 
@@ -123,9 +126,9 @@ void FreeRate(RAMPVAL* pVal) {
     if (pVal != nullptr) CMN_Free(pVal);
 }
 
-int GetCorner(const RAMPVAL* pVal, int iCorner, double* pdDv, double* pdDt) {
+int GetCorner(const RAMPVAL* pVal, eCorner eWhich, double* pdDv, double* pdDt) {
     TAV_ASSERT(pVal != nullptr && pdDv != nullptr && pdDt != nullptr);
-    const RAMPRATIO& ratio = pVal->aRatio[iCorner];
+    const RAMPRATIO& ratio = pVal->aRatio[CornerIndex(eWhich)];
     if (ratio.eState != VALUE_NUMBER) return 0;
     *pdDv = ratio.dDv;
     *pdDt = ratio.dDt;
@@ -206,13 +209,13 @@ int RAMP_GetRates(const RAMP* pRamp, RAMPVAL** ppRising, RAMPVAL** ppFalling) {
 }
 
 int RAMP_GetTyp(const RAMPVAL* pVal, double* pdDv, double* pdDt) {
-    return GetCorner(pVal, RAMP_TYP, pdDv, pdDt);
+    return GetCorner(pVal, eCorner::TYP, pdDv, pdDt);
 }
 
 int RAMP_GetMin(const RAMPVAL* pVal, double* pdDv, double* pdDt) {
-    return GetCorner(pVal, RAMP_MIN, pdDv, pdDt);
+    return GetCorner(pVal, eCorner::MIN, pdDv, pdDt);
 }
 
 int RAMP_GetMax(const RAMPVAL* pVal, double* pdDv, double* pdDt) {
-    return GetCorner(pVal, RAMP_MAX, pdDv, pdDt);
+    return GetCorner(pVal, eCorner::MAX, pdDv, pdDt);
 }

@@ -229,38 +229,24 @@ void CheckDynamicClamp(const SUBMDL* pSubmdl) {
 
 // ---- triggers against waveforms ----
 
-enum eCorner { CORNER_TYP, CORNER_MIN, CORNER_MAX, CORNER_COUNT };
 const char* const g_apszCorner[CORNER_COUNT] = {"Typ", "Min", "Max"};
-
-struct Corners {
-    double ad[CORNER_COUNT];
-    unsigned ae[CORNER_COUNT];
-};
-
-Corners OfRange(const RNG* pRng) {
-    return {{pRng->dTyp, pRng->dMin, pRng->dMax}, {pRng->eTypState, pRng->eMinState, pRng->eMaxState}};
-}
-
-Corners OfRow(const RNGP* pRow) {
-    return {{pRow->dTyp, pRow->dMin, pRow->dMax}, {pRow->eTypState, pRow->eMinState, pRow->eMaxState}};
-}
 
 // The pair compared at a corner.  A minimum or maximum that one side
 // gives as "NA" is compared with the other side's typical value.
-bool CornerPair(const Corners& trigger, const Corners& row, int eCorner, double* pdTrigger,
+bool CornerPair(const CORNERS& trigger, const CORNERS& row, eCorner e, double* pdTrigger,
                 double* pdRow) {
-    const unsigned eT = trigger.ae[eCorner];
-    const unsigned eR = row.ae[eCorner];
-    const bool bRowTyp = row.ae[CORNER_TYP] == VALUE_NUMBER;
+    const unsigned eT = trigger.State(e);
+    const unsigned eR = row.State(e);
+    const bool bRowTyp = row.State(eCorner::TYP) == VALUE_NUMBER;
     if (eT == VALUE_NUMBER && eR == VALUE_NUMBER) {
-        *pdTrigger = trigger.ad[eCorner];
-        *pdRow = row.ad[eCorner];
-    } else if (eCorner != CORNER_TYP && eT == VALUE_NA && eR == VALUE_NUMBER) {
-        *pdTrigger = trigger.ad[CORNER_TYP];
-        *pdRow = row.ad[eCorner];
-    } else if (eCorner != CORNER_TYP && eT == VALUE_NUMBER && eR == VALUE_NA && bRowTyp) {
-        *pdTrigger = trigger.ad[eCorner];
-        *pdRow = row.ad[CORNER_TYP];
+        *pdTrigger = trigger.Value(e);
+        *pdRow = row.Value(e);
+    } else if (e != eCorner::TYP && eT == VALUE_NA && eR == VALUE_NUMBER) {
+        *pdTrigger = trigger.Value(eCorner::TYP);
+        *pdRow = row.Value(e);
+    } else if (e != eCorner::TYP && eT == VALUE_NUMBER && eR == VALUE_NA && bRowTyp) {
+        *pdTrigger = trigger.Value(e);
+        *pdRow = row.Value(eCorner::TYP);
     } else {
         return false;
     }
@@ -294,13 +280,13 @@ void ReportTrigger(eTriggerCheck eCheck, const char* pszName, const char* pszCor
     }
 }
 
-void CheckTriggerAtRow(const char* pszName, const Corners& trigger, const RNGP* pRow,
-                       eTriggerCheck eCheck, int eCorner) {
+void CheckTriggerAtRow(const char* pszName, const CORNERS& trigger, const RNGP* pRow,
+                       eTriggerCheck eCheck, eCorner e) {
     double dTrigger = 0.0;
     double dRow = 0.0;
-    if (CornerPair(trigger, OfRow(pRow), eCorner, &dTrigger, &dRow) &&
+    if (CornerPair(trigger, RNGP_Corners(pRow), e, &dTrigger, &dRow) &&
         IsOutside(eCheck, dTrigger, dRow))
-        ReportTrigger(eCheck, pszName, g_apszCorner[eCorner]);
+        ReportTrigger(eCheck, pszName, g_apszCorner[CornerIndex(e)]);
 }
 
 // The trigger lies between the first and the last voltage of every
@@ -308,15 +294,15 @@ void CheckTriggerAtRow(const char* pszName, const Corners& trigger, const RNGP* 
 void CheckTrigger(const char* pszName, const RNG* pTrigger, const WVFRM* pList,
                   eTriggerCheck eStart, eTriggerCheck eEnd) {
     if (pTrigger == nullptr || pTrigger->eTypState != VALUE_NUMBER) return;
-    const Corners trigger = OfRange(pTrigger);
+    const CORNERS trigger = RNG_Corners(pTrigger);
     for (const WVFRM* pWvfrm = pList; pWvfrm != nullptr; pWvfrm = pWvfrm->pNext) {
         const RNGP* pFirst = pWvfrm->pRows;
         if (pFirst == nullptr || pFirst->eTypState != VALUE_NUMBER) continue;
         const RNGP* pLast = pFirst;
         while (pLast->pNext != nullptr) pLast = pLast->pNext;
-        for (int eCorner = CORNER_TYP; eCorner < CORNER_COUNT; ++eCorner) {
-            CheckTriggerAtRow(pszName, trigger, pFirst, eStart, eCorner);
-            CheckTriggerAtRow(pszName, trigger, pLast, eEnd, eCorner);
+        for (eCorner e : g_aeCorners) {
+            CheckTriggerAtRow(pszName, trigger, pFirst, eStart, e);
+            CheckTriggerAtRow(pszName, trigger, pLast, eEnd, e);
         }
     }
 }

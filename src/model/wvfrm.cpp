@@ -29,8 +29,7 @@ const FixtureSub g_aFixtureSub[] = {
     {"C_dut", &WVFRM::pdCdut},           {"NOT_SUB", nullptr},
 };
 
-enum eColumn { COL_TYP = RNGP_COL_TYP, COL_MIN = RNGP_COL_MIN, COL_MAX = RNGP_COL_MAX, COL_END };
-const char* const g_apszColumnName[COL_END] = {nullptr, "Typical", "Minimum", "Maximum"};
+const char* const g_apszCornerText[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
 struct WvfrmState {
     WVFRM* pCur = nullptr;
@@ -49,13 +48,13 @@ const FixtureSub* LookupFixture(const char* pszLine, size_t n) {
     return nullptr;
 }
 
-bool ColumnValue(const RNGP* pRow, int eColumn, double* pd) {
-    return RNGP_ColumnState(pRow, eColumn, pd) == VALUE_NUMBER;
+bool CornerValue(const RNGP* pRow, eCorner eWhich, double* pd) {
+    return RNGP_CornerState(pRow, eWhich, pd) == VALUE_NUMBER;
 }
 
-bool IsNA(const RNGP* pRow, int eColumn) {
+bool IsNA(const RNGP* pRow, eCorner eWhich) {
     double d;
-    return RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NA;
+    return RNGP_CornerState(pRow, eWhich, &d) == VALUE_NA;
 }
 
 int StartLine() { return static_cast<int>(g_wvfrm.ulStartLine); }
@@ -115,40 +114,40 @@ void CheckFixturePresent(const WVFRM* pWvfrm, const char* pszLabel) {
 
 void CheckEndRowNA(const RNGP* pRow, const char* pszWhich, const RNGP* pFirst,
                    const char* pszLabel) {
-    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
-        if (!IsNA(pRow, eColumn)) continue;
-        if (eColumn != COL_TYP && !RNGP_AnyNumber(pFirst, eColumn)) continue;
+    for (eCorner eWhich : g_aeCorners) {
+        if (!IsNA(pRow, eWhich)) continue;
+        if (eWhich != eCorner::TYP && !RNGP_AnyNumber(pFirst, eWhich)) continue;
         DIAG_Error("%s %s Value Cannot Be 'NA' for %s Waveform Beginning at Line %d", pszWhich,
-                   g_apszColumnName[eColumn], pszLabel, StartLine());
+                   g_apszCornerText[CornerIndex(eWhich)], pszLabel, StartLine());
     }
 }
 
 // A pulse must come back to where it started.
 void CheckPulseReturns(const RNGP* pFirst, const RNGP* pLast, const char* pszLabel) {
-    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
+    for (eCorner eWhich : g_aeCorners) {
         double dFirst, dLast;
-        if (!ColumnValue(pFirst, eColumn, &dFirst) || !ColumnValue(pLast, eColumn, &dLast)) continue;
+        if (!CornerValue(pFirst, eWhich, &dFirst) || !CornerValue(pLast, eWhich, &dLast)) continue;
         if (dFirst != dLast)
             DIAG_Error("First %s Value should be the same as the Last for %s Waveform Beginning at Line %d",
-                       g_apszColumnName[eColumn], pszLabel, StartLine());
+                       g_apszCornerText[CornerIndex(eWhich)], pszLabel, StartLine());
     }
 }
 
 // GND pulses offset downwards, POWER pulses upwards.
 void CheckPulseOffsets(const RNGP* pFirst, const char* pszLabel) {
     const bool bGnd = strcmp(pszLabel, "GND Pulse Table") == 0;
-    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
+    for (eCorner eWhich : g_aeCorners) {
         for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) {
             double d;
-            if (!ColumnValue(pRow, eColumn, &d)) continue;
+            if (!CornerValue(pRow, eWhich, &d)) continue;
             if (bGnd && d < 0) {
                 DIAG_Warning("Found some %s (%s) offsets less than 0 for Table Beginning at Line %d",
-                             pszLabel, g_apszColumnName[eColumn], StartLine());
+                             pszLabel, g_apszCornerText[CornerIndex(eWhich)], StartLine());
                 break;
             }
             if (!bGnd && d > 0) {
                 DIAG_Warning("Found some %s (%s) offsets greater than 0 for Table Beginning at Line %d",
-                             pszLabel, g_apszColumnName[eColumn], StartLine());
+                             pszLabel, g_apszCornerText[CornerIndex(eWhich)], StartLine());
                 break;
             }
         }

@@ -9,7 +9,7 @@
 #include "package/ebdmdl.h"
 
 #include <cstring>
-#include <new>
+#include <cctype>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -24,6 +24,7 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "core/document.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
 
@@ -907,66 +908,71 @@ void EBDMDL_Free(EBDMDL* pList) {
 }
 
 int EBDMDL_GetPinList(const EBDMDL* pEbd, EBDPIN** ppFirst) {
-    TAV_ASSERT(pEbd != nullptr && ppFirst != nullptr);
-    *ppFirst = pEbd->ppPins != nullptr ? pEbd->ppPins[0] : nullptr;
+    TAV_ASSERT(ppFirst != nullptr);
+    const EBDMDL& ebd = CMN_RECORD(pEbd);
+    *ppFirst = ebd.ppPins != nullptr ? ebd.ppPins[0] : nullptr;
     return *ppFirst != nullptr;
 }
 
-int EBDMDL_GetPaths(const EBDMDL* pEbd, EBDPATH** ppFirst) {
-    TAV_ASSERT(pEbd != nullptr && ppFirst != nullptr);
-    *ppFirst = pEbd->pPaths;
-    return *ppFirst != nullptr;
-}
+int EBDMDL_GetPaths(const EBDMDL* pEbd, EBDPATH** ppFirst) { return CMN_GIVE_FIELD(pEbd, &EBDMDL::pPaths, ppFirst); }
 
 int EBDMDL_GetRefDesList(const EBDMDL* pEbd, REFDES** ppFirst) {
-    TAV_ASSERT(pEbd != nullptr && ppFirst != nullptr);
-    *ppFirst = pEbd->pRefDes;
-    return *ppFirst != nullptr;
+    return CMN_GIVE_FIELD(pEbd, &EBDMDL::pRefDes, ppFirst);
 }
 
 namespace {
 
-int GiveText(const char* pszField, const char** ppsz) {
-    TAV_ASSERT(ppsz != nullptr);
-    *ppsz = pszField;
-    return pszField[0] != '\0';
-}
-
-template <typename T>
-int GivePointer(T* p, T** pp) {
-    TAV_ASSERT(pp != nullptr);
-    *pp = p;
-    return p != nullptr;
-}
-
+// The typed content of an element: null and 0 for an element of another
+// type.
 template <typename T>
 int GiveData(const PATHELEM* pElem, unsigned eType, T** pp) {
-    TAV_ASSERT(pElem != nullptr);
-    return GivePointer(pElem->eNodeType == eType ? static_cast<T*>(pElem->pData) : nullptr, pp);
+    TAV_ASSERT(pp != nullptr);
+    const PATHELEM& elem = CMN_RECORD(pElem);
+    *pp = elem.eNodeType == eType ? static_cast<T*>(elem.pData) : nullptr;
+    return *pp != nullptr;
 }
 
 }  // namespace
 
-int EBDPIN_GetName(const EBDPIN* pPin, const char** ppsz) { return GiveText(pPin->szName, ppsz); }
-int EBDPIN_GetSignalName(const EBDPIN* pPin, const char** ppsz) { return GiveText(pPin->szSignalName, ppsz); }
-int EBDPIN_GetNext(const EBDPIN* pPin, EBDPIN** ppNext) { return GivePointer(pPin->pNext, ppNext); }
-int EBDPATH_GetName(const EBDPATH* pPath, const char** ppsz) { return GiveText(pPath->szName, ppsz); }
-int EBDPATH_GetFirst(const EBDPATH* pPath, PATHELEM** ppFirst) { return GivePointer(pPath->pFirst, ppFirst); }
-unsigned PATHELEM_GetType(const PATHELEM* pElem) { return pElem->eNodeType; }
-int PATHELEM_GetNext(const PATHELEM* pElem, PATHELEM** ppNext) { return GivePointer(pElem->pNext, ppNext); }
+int EBDPIN_GetName(const EBDPIN* pPin, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pPin).szName, ppsz); }
+
+int EBDPIN_GetSignalName(const EBDPIN* pPin, const char** ppsz) {
+    return CMN_GIVE_TEXT(CMN_RECORD(pPin).szSignalName, ppsz);
+}
+
+int EBDPIN_GetNext(const EBDPIN* pPin, EBDPIN** ppNext) { return CMN_GIVE_FIELD(pPin, &EBDPIN::pNext, ppNext); }
+
+int EBDPATH_GetName(const EBDPATH* pPath, const char** ppsz) {
+    return CMN_GIVE_TEXT(CMN_RECORD(pPath).szName, ppsz);
+}
+
+int EBDPATH_GetFirst(const EBDPATH* pPath, PATHELEM** ppFirst) {
+    return CMN_GIVE_FIELD(pPath, &EBDPATH::pFirst, ppFirst);
+}
+
+unsigned PATHELEM_GetType(const PATHELEM* pElem) { return CMN_RECORD(pElem).eNodeType; }
+
+int PATHELEM_GetNext(const PATHELEM* pElem, PATHELEM** ppNext) {
+    return CMN_GIVE_FIELD(pElem, &PATHELEM::pNext, ppNext);
+}
 
 int PATHELEM_GetPinName(const PATHELEM* pElem, const char** ppsz) {
     EBDPINREF* pPin = nullptr;
-    if (!GiveData(pElem, PATHELEM_PIN, &pPin)) return GiveText("", ppsz);
-    return GiveText(pPin->szPin, ppsz);
+    GiveData(pElem, PATHELEM_PIN, &pPin);
+    return CMN_GIVE_TEXT(pPin != nullptr ? pPin->szPin : nullptr, ppsz);
 }
 
 int PATHELEM_GetNode(const PATHELEM* pElem, EBDNODE** ppNode) { return GiveData(pElem, PATHELEM_NODE, ppNode); }
 int PATHELEM_GetSection(const PATHELEM* pElem, SECT** ppSect) { return GiveData(pElem, PATHELEM_SECTION, ppSect); }
+
 int PATHELEM_GetForkBranch(const PATHELEM* pElem, PATHELEM** ppFirst) {
     return GiveData(pElem, PATHELEM_FORK, ppFirst);
 }
-int EBDNODE_GetRefDes(const EBDNODE* pNode, const char** ppsz) { return GiveText(pNode->szRefDes, ppsz); }
-int EBDNODE_GetPin(const EBDNODE* pNode, const char** ppsz) { return GiveText(pNode->szPin, ppsz); }
-int REFDES_IsFileNameOk(const REFDES* pRefDes) { return pRefDes->bFileNameOk != 0; }
-int REFDES_IsComponentSet(const REFDES* pRefDes) { return pRefDes->bComponentSet != 0; }
+
+int EBDNODE_GetRefDes(const EBDNODE* pNode, const char** ppsz) {
+    return CMN_GIVE_TEXT(CMN_RECORD(pNode).szRefDes, ppsz);
+}
+
+int EBDNODE_GetPin(const EBDNODE* pNode, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pNode).szPin, ppsz); }
+int REFDES_IsFileNameOk(const REFDES* pRefDes) { return CMN_RECORD(pRefDes).bFileNameOk != 0; }
+int REFDES_IsComponentSet(const REFDES* pRefDes) { return CMN_RECORD(pRefDes).bComponentSet != 0; }

@@ -705,7 +705,8 @@ void CheckBoardRefs(const FILEREF* pFile, IBIS* pNested, const std::string& strP
         }
     }
     const PinsByName pins = BoardPins(pHead);
-    for (const PINREF* p = pFirst; p != nullptr; p = p->pNext) CheckPinRef(pins, p->szComponent, p->szPin, pFile->szFileName);
+    for (const PINREF* p = pFirst; p != nullptr; p = p->pNext)
+        CheckPinRef(pins, p->szComponent, p->szPin, pFile->szFileName);
 }
 
 void CheckComponentRefs(const FILEREF* pFile, IBIS* pNested) {

@@ -1,3 +1,8 @@
+// [Component] and the component-level keywords: the component record with
+// its manufacturer, package values and tables, the keyword lines dispatched to
+// the pin, mapping and series modules, the required-keyword checks when a
+// component closes, and the end-of-file checks of the component list.  State:
+// the component open in the read, reset where a read starts.
 #define TAV_MODULE "cmpnt"
 #include "component/cmpnt.h"
 

@@ -1,3 +1,6 @@
+// [Diff Pin]: the column headers, one row per differential pair with its
+// inverting pin, vdiff and tdelay values, and the checks of the pairs against
+// the component's pins.  State: the tail of the row list being appended to.
 #define TAV_MODULE "difpin"
 #include "component/difpin.h"
 

@@ -1,3 +1,7 @@
+// [Pin]: the column headers with their optional R_pin, L_pin and C_pin
+// columns, one row per pin with its values, and the end checks of the pin
+// list against models, selectors and the package model.  State: the tail of
+// the pin list being appended to.
 #define TAV_MODULE "pin"
 #include "component/pin.h"
 

@@ -1,3 +1,6 @@
+// [Pin Mapping]: the column headers, one row per pin with its bus names,
+// and the checks of buses against the supply pins of the component.  State:
+// the tail of the row list being appended to.
 #define TAV_MODULE "pinmpg"
 #include "component/pinmpg.h"
 

@@ -1,3 +1,5 @@
+// Helpers shared by the component tables: their column headers and the
+// tail of the row list each module appends to.
 #ifndef TAVELIN_ROWS_H
 #define TAVELIN_ROWS_H
 
@@ -7,9 +9,6 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "core/tav_assert.h"
-
-// Helpers shared by the component tables: their column headers and the
-// tail of the row list each module appends to.
 
 // The column headers after a table keyword, in pszText: false after
 // "Unable to find column headers after <keyword> keyword." when there are none.

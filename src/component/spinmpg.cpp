@@ -1,3 +1,6 @@
+// [Series Pin Mapping]: the column headers, one row per pin pair with its
+// series model and function table group, and the checks of the pairs against
+// the pins and models.  State: the tail of the row list being appended to.
 #define TAV_MODULE "spinmpg"
 #include "component/spinmpg.h"
 

@@ -1,3 +1,6 @@
+// Typ/min/max triples: reading "typ min max" with "NA" and scale letters,
+// the check that the typical lies between minimum and maximum, corner access
+// and the limit checks.  Stateless; called by every keyword module.
 #define TAV_MODULE "rng"
 #include "core/rng.h"
 

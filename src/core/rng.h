@@ -1,3 +1,4 @@
+// Typ/min/max triples (RNG) and table rows (RNGP).
 #ifndef TAVELIN_RNG_H
 #define TAVELIN_RNG_H
 

@@ -1,3 +1,6 @@
+// Table rows: a leading value (voltage or time) and a typ/min/max triple,
+// read from one line and kept in file order in a doubly linked list.
+// Stateless; called by the table, waveform and package modules.
 #define TAV_MODULE "rng"
 #include "core/cmn.h"
 #include "core/diag.h"

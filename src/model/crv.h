@@ -1,3 +1,4 @@
+// I-V tables: reading, end checks and evaluation.
 #ifndef TAVELIN_CRV_H
 #define TAVELIN_CRV_H
 

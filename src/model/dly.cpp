@@ -1,3 +1,6 @@
+// The four delays of a [Driver Schedule] row (Rise_on_dly, Rise_off_dly,
+// Fall_on_dly, Fall_off_dly), read as numbers or "NA" and checked for sign.
+// Stateless.
 #define TAV_MODULE "dly"
 #include "model/dly.h"
 

@@ -1,3 +1,4 @@
+// Delays of a driver schedule row.
 #ifndef TAVELIN_DLY_H
 #define TAVELIN_DLY_H
 

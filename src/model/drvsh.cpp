@@ -1,3 +1,7 @@
+// [Driver Schedule]: one row per scheduled model with its delays, the
+// checks of the names, and the end-of-file checks of every schedule against
+// the models it names.  Stateless; called by the model module and the
+// end-of-file step.
 #define TAV_MODULE "drvsh"
 #include "model/drvsh.h"
 

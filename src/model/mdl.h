@@ -1,3 +1,5 @@
+// Model records, their spellings and the model module's handlers and
+// accessors.
 #ifndef TAVELIN_MDL_H
 #define TAVELIN_MDL_H
 

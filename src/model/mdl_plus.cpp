@@ -1,3 +1,5 @@
+// Accessors of model records: names, settings with their spellings,
+// thresholds, ranges, tables, ramps, waveforms and the extras.  Stateless.
 #define TAV_MODULE "mdl_plus"
 #include "model/mdl.h"
 

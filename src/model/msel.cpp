@@ -1,3 +1,6 @@
+// [Model Selector]: the selector's name, one row per selectable model with
+// its description, and the end-of-file checks of every selector against the
+// models.  State: the selector open in the read.
 #define TAV_MODULE "msel"
 #include "model/msel.h"
 

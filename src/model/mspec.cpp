@@ -1,3 +1,7 @@
+// [Model Spec]: the specification values of a model as typ/min/max
+// triples, and the end checks of their signs and relations with each other
+// and with the model's own thresholds.  State: the line of the open
+// specification.
 #define TAV_MODULE "mspec"
 #include "model/mspec.h"
 

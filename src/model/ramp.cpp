@@ -1,3 +1,6 @@
+// [Ramp]: dV/dt_r and dV/dt_f per corner as "dV/dt" ratios or "NA", and
+// R_load; the end checks of a ramp.  State: the line the open ramp started
+// on.
 #define TAV_MODULE "ramp"
 #include "model/ramp.h"
 

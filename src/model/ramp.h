@@ -1,3 +1,4 @@
+// Ramps of a model.
 #ifndef TAVELIN_RAMP_H
 #define TAVELIN_RAMP_H
 

@@ -1,3 +1,6 @@
+// The series sections of Series and Series_switch models ([On], [Off] and
+// the series R, L, C keywords), with the checks of each section.
+// Stateless; called by the model module.
 #define TAV_MODULE "sinfo"
 #include "model/sinfo.h"
 

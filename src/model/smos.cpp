@@ -1,3 +1,6 @@
+// [Series MOSFET]: one table per Vds line, read through the table module,
+// and the check that every table has its Vds.  State: whether the next line
+// must be a Vds line, and the line of the open keyword.
 #define TAV_MODULE "smos"
 #include "model/smos.h"
 

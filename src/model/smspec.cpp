@@ -1,3 +1,5 @@
+// [Submodel Spec]: the trigger voltages and delays of a submodel as
+// typ/min/max triples.  Stateless; called by the submodel module.
 #define TAV_MODULE "smspec"
 #include "model/smspec.h"
 

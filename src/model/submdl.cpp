@@ -1,3 +1,7 @@
+// [Submodel] with its tables, pulse tables and waveforms, the per-type
+// checks (bus hold, dynamic clamp), the triggers against the waveforms, and
+// [Add Submodel] of a model with its end-of-file check against the
+// submodels.  State: the submodel open in the read.
 #define TAV_MODULE "submdl"
 #include "model/submdl.h"
 

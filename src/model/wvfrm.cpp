@@ -1,3 +1,6 @@
+// [Rising Waveform], [Falling Waveform] and the pulse tables: the fixture
+// values, the timing rows, and the end checks of a waveform.  State: the
+// waveform being read, its tail and row count.
 #define TAV_MODULE "wvfrm"
 #include "model/wvfrm.h"
 

@@ -1,3 +1,7 @@
+// The file header: [IBIS Ver], [File Name], [File Rev], [Date] and the
+// free texts ([Source], [Notes], [Disclaimer], [Copyright]) with their
+// checks, and the required-keyword checks when the header closes.  State: the
+// header open in the read and the free text being gathered.
 #define TAV_MODULE "hdr"
 #include "reader/hdr.h"
 

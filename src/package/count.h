@@ -1,3 +1,4 @@
+// Counts of the package modules ([Number Of Pins], [Bandwidth], ...).
 #ifndef TAVELIN_PACKAGE_COUNT_H
 #define TAVELIN_PACKAGE_COUNT_H
 

@@ -1,4 +1,3 @@
-#define TAV_MODULE "ebdmdl"
 // Electrical board descriptions: [Begin Board Description] ... [End Board
 // Description] in .ebd files, their pin list, paths and reference-designator
 // map, the end checks of a description, and the end-of-file checks that
@@ -6,6 +5,7 @@
 // name (read as nested documents).  State: the description being read and
 // its reading flags; the file references live only inside one
 // EBDMDL_CheckFile.  Called by the keyword dispatch and the end-of-file step.
+#define TAV_MODULE "ebdmdl"
 #include "package/ebdmdl.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// Electrical board descriptions (.ebd files) and the checks of the
+// components and files they reference.
 #ifndef TAVELIN_EBDMDL_H
 #define TAVELIN_EBDMDL_H
 

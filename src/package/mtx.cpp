@@ -1,8 +1,8 @@
-#define TAV_MODULE "mtx"
 // The matrices of a package model: [Resistance|Inductance|Capacitance
 // Matrix], [Bandwidth], [Row] and the row data lines.  Owns gpMtx, the
 // matrix being filled (at most one at a time).  Called by the package-model
 // module for the keywords and data lines of a model.
+#define TAV_MODULE "mtx"
 #include "package/mtx.h"
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The [Resistance|Inductance|Capacitance Matrix] of a package model and
+// its rows.
 #ifndef TAVELIN_MTX_H
 #define TAVELIN_MTX_H
 

@@ -1,10 +1,10 @@
-#define TAV_MODULE "pkgmdl"
 // Package models: [Define Package Model] ... [End Package Model] in .ibs
 // and .pkg files, their pin numbers in the simple and the section form, the
 // end checks of a model, the list operations used by the component checks,
 // and the search of the .pkg files of a directory for a model.  State: the
 // model being read and its reading flags (below).  Called by the keyword
 // dispatch and by the component checks at the end of a file.
+#define TAV_MODULE "pkgmdl"
 #include "package/pkgmdl.h"
 
 #include <cstdio>

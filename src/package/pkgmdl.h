@@ -1,3 +1,5 @@
+// Package models ([Define Package Model]) and the search of .pkg files for
+// a model named by a component.
 #ifndef TAVELIN_PKGMDL_H
 #define TAVELIN_PKGMDL_H
 

@@ -1,7 +1,7 @@
-#define TAV_MODULE "row"
 // Rows of the package matrices: creation, placing values, widening for a
 // circle-back banded matrix, the checks when a matrix closes, and release.
 // Called by the matrix module only; no state of its own.
+#define TAV_MODULE "row"
 #include "package/row.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The rows of a package matrix: slots, values and the checks of a closed
+// matrix.
 #ifndef TAVELIN_ROW_H
 #define TAVELIN_ROW_H
 

@@ -1,7 +1,7 @@
-#define TAV_MODULE "sect"
 // R/L/C sections and the section paths of package pins: the parser of one
 // section (called by the package-model and board-description readers), and
 // counting and releasing of pin paths.  No state of its own.
+#define TAV_MODULE "sect"
 #include "package/sect.h"
 
 #include "core/cmn.h"

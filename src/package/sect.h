@@ -1,3 +1,5 @@
+// R/L/C sections, the section paths of package pins, and the fork stack
+// and path walk shared with board paths.
 #ifndef TAVELIN_SECT_H
 #define TAVELIN_SECT_H
 

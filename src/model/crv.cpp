@@ -71,8 +71,15 @@ struct CrvState {
 
 CrvState g_crv;
 
+// Read from the row itself: this is the innermost step of every walk
+// over a table.
 bool CornerValue(const RNGP* pRow, eCorner eWhich, double* pd) {
-    return RNGP_CornerState(pRow, eWhich, pd) == VALUE_NUMBER;
+    switch (eWhich) {
+        case eCorner::TYP: *pd = pRow->dTyp; return pRow->eTypState == VALUE_NUMBER;
+        case eCorner::MIN: *pd = pRow->dMin; return pRow->eMinState == VALUE_NUMBER;
+        case eCorner::MAX: *pd = pRow->dMax; return pRow->eMaxState == VALUE_NUMBER;
+    }
+    return false;
 }
 
 // A point of a corner: a row with a numeric voltage and a numeric current.
@@ -255,12 +262,15 @@ struct CombineInput {
     bool abHasCorner[CORNER_COUNT];
 };
 
-void InitCombineInput(CombineInput* pIn, CRV* pCrv) {
+// Only the selected corners are looked up: a corner a table lacks costs a
+// walk over all of its rows.
+void InitCombineInput(CombineInput* pIn, CRV* pCrv, CORNER_SET corners) {
     RNGP* pFirst = pCrv != nullptr ? pCrv->pRows : nullptr;
     pIn->pRow = NextVoltageRow(pFirst);
     for (eCorner eWhich : g_aeCorners) {
         pIn->apCursor[CornerIndex(eWhich)] = pFirst;
-        pIn->abHasCorner[CornerIndex(eWhich)] = CRV_FirstPoint(pFirst, eWhich, nullptr, nullptr) != nullptr;
+        pIn->abHasCorner[CornerIndex(eWhich)] =
+            corners.Has(eWhich) && CRV_FirstPoint(pFirst, eWhich, nullptr, nullptr) != nullptr;
     }
 }
 
@@ -297,27 +307,41 @@ void SumCorner(CombineInput* pA, CombineInput* pB, eCorner eWhich, RNGP* pOut) {
     if (bAny) RNGP_SetCorner(pOut, eWhich, dSum);
 }
 
+// The number of rows a combination gives: the same walk, without sums.
+size_t CountCombinedRows(CRV* pCrvA, CRV* pCrvB) {
+    CombineInput inA{}, inB{};
+    inA.pRow = NextVoltageRow(pCrvA != nullptr ? pCrvA->pRows : nullptr);
+    inB.pRow = NextVoltageRow(pCrvB != nullptr ? pCrvB->pRows : nullptr);
+    size_t n = 0;
+    for (; inA.pRow != nullptr || inB.pRow != nullptr; ++n) NextCombinedVoltage(&inA, &inB);
+    return n;
+}
+
+// The rows of the result are made as one block: the plausibility checks
+// combine thousands of tables per file.
 CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
     CRV* pOut = nullptr;
     if (!CMN_Alloc(&pOut, sizeof *pOut)) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return nullptr;
     }
+    const size_t nRows = CountCombinedRows(pCrvA, pCrvB);
+    if (nRows == 0) return pOut;
+    if (!CMN_Alloc(&pOut->pBlock, nRows * sizeof(RNGP))) {
+        CRV_Free(pOut);
+        return nullptr;
+    }
     CombineInput inA, inB;
-    InitCombineInput(&inA, pCrvA);
-    InitCombineInput(&inB, pCrvB);
+    InitCombineInput(&inA, pCrvA, corners);
+    InitCombineInput(&inB, pCrvB, corners);
     RNGP* pTail = nullptr;
-    while (inA.pRow != nullptr || inB.pRow != nullptr) {
-        RNGP* pRow = nullptr;
-        if (!RNGP_Create(&pRow) || pRow == nullptr) {
-            CRV_Free(pOut);
-            return nullptr;
-        }
+    for (size_t n = 0; inA.pRow != nullptr || inB.pRow != nullptr; ++n) {
+        TAV_ASSERT(n < nRows);
+        RNGP* pRow = &pOut->pBlock[n];
         pRow->dX = NextCombinedVoltage(&inA, &inB);
         pRow->eXState = VALUE_NUMBER;
         for (eCorner eWhich : g_aeCorners)
             if (corners.Has(eWhich)) SumCorner(&inA, &inB, eWhich, pRow);
-        // Appended through a tail pointer: combined tables can be long.
         if (pTail == nullptr)
             pOut->pRows = pRow;
         else
@@ -396,7 +420,10 @@ void CRV_End(const char* pszOwner, unsigned eModelType, int eKeyword, CRV** ppSl
 
 void CRV_Free(CRV* pCrv) {
     if (pCrv == nullptr) return;
-    RNGP_FreeList(pCrv->pRows);
+    if (pCrv->pBlock != nullptr)
+        CMN_Free(pCrv->pBlock);
+    else
+        RNGP_FreeList(pCrv->pRows);
     CMN_Free(pCrv);
 }
 

@@ -217,18 +217,21 @@ void CheckDuplicates(CMPNT* pList) {
     }
 }
 
-// A [Package Model] must name a package model of the document.  Until
-// package models can be looked for in .pkg files, a document without any
-// package model accepts the name.
-void CheckPackageModel(const CMPNT* pCmpnt, PKGMDL* pPkgMdlList) {
-    if (pCmpnt->szPackageModel[0] == '\0' || pPkgMdlList == nullptr) return;
+// A [Package Model] must name a package model of the document; one not
+// read yet is looked for in the .pkg files beside the file.  A document
+// that still has no package model at all accepts the name.
+void CheckPackageModel(const CMPNT* pCmpnt, IBIS* pIbis) {
+    if (pCmpnt->szPackageModel[0] == '\0') return;
     PKGMDL* pFound = nullptr;
-    if (!PKGMDL_Find(pPkgMdlList, pCmpnt->szPackageModel, &pFound))
+    if (PKGMDL_Find(pIbis->pPkgMdlList, pCmpnt->szPackageModel, &pFound)) return;
+    if (PKGMDL_FindFile(pCmpnt->szPackageModel) && PKGMDL_Find(pIbis->pPkgMdlList, pCmpnt->szPackageModel, &pFound))
+        return;
+    if (pIbis->pPkgMdlList != nullptr)
         DIAG_Error("Unable to find Package Model '%s' for Component '%s'", pCmpnt->szPackageModel, pCmpnt->szName);
 }
 
-void CheckOne(CMPNT* pCmpnt, PKGMDL* pPkgMdlList) {
-    CheckPackageModel(pCmpnt, pPkgMdlList);
+void CheckOne(CMPNT* pCmpnt, IBIS* pIbis) {
+    CheckPackageModel(pCmpnt, pIbis);
     if (pCmpnt->pPinList == nullptr)
         DIAG_Error("Unable to find Pin keyword data for Component '%s'.", pCmpnt->szName);
     else
@@ -321,10 +324,8 @@ void CMPNT_CheckList(CMPNT* pList) {
         DIAG_Bug("%s:%d:Unable to get IBIS?", TAV_MODULE, __LINE__);
         return;
     }
-    PKGMDL* pPkgMdlList = nullptr;
-    IBIS_GetPkgMdlList(pIbis, &pPkgMdlList);
     CheckDuplicates(pList);
-    for (CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) CheckOne(pCmpnt, pPkgMdlList);
+    for (CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) CheckOne(pCmpnt, pIbis);
 }
 
 void CMPNT_Destroy(CMPNT* pList) {

@@ -212,6 +212,20 @@ void PARSE_SetNotTerminated(int bNotTerminated) { g_parse.bNotTerminated = bNotT
 
 int PARSE_GetNotTerminated() { return g_parse.bNotTerminated; }
 
+struct PARSE_SAVED {
+    ParseState state;
+    int nIbisVersion;
+};
+
+PARSE_SAVED* PARSE_SaveState() { return new PARSE_SAVED{g_parse, g_nIbisVersion}; }
+
+void PARSE_RestoreState(PARSE_SAVED* pSaved) {
+    TAV_ASSERT(pSaved != nullptr);
+    g_parse = pSaved->state;
+    g_nIbisVersion = pSaved->nIbisVersion;
+    delete pSaved;
+}
+
 void PARSE_SetIbisVersion(int nVersion) { g_nIbisVersion = nVersion; }
 
 int PARSE_GetIbisVersion() { return g_nIbisVersion; }

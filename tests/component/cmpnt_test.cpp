@@ -3,7 +3,8 @@
 #include <string>
 
 #include "component/cmpnt.h"
-#include "component/ibs_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
 #include "component/pin.h"
 #include "component/pkg.h"
 #include "package/pkgmdl.h"
@@ -134,11 +135,6 @@ TEST(Component, NameWithBlankIsKeptAndReservedNamesAreRefused) {
               "ERROR  (line   10) - Illegal use of Reserved Word 'NA'.\n");
 }
 
-// One complete component of the given name with one pin, 8 lines.
-std::string OnePinComponent(const std::string& strName) {
-    return "[Component] " + strName + "\n" + kManufacturerAndPackage + "[Pin] signal_name model_name\n1 VCC POWER\n";
-}
-
 TEST(Component, DuplicatesAreReportedPerPairAndChecksRunNewestFirst) {
     ReadResult result = ReadIbs(OnePinComponent("A") + OnePinComponent("A") + OnePinComponent("B") +
                                 OnePinComponent("B") + OnePinComponent("B") + "[Component] C\n" +
@@ -196,7 +192,11 @@ TEST(Component, PackageModelMustBeInTheDocumentWhenItHasPackageModels) {
             [&](IBIS* pIbis) {
                 PKGMDL other{};
                 IBIS_AddPkgMdl(pIbis, &other);
-                strChecks = CaptureLog([&] { CMPNT_CheckList(OnlyComponent(pIbis)); });
+                {
+                    LogCapture log;
+                    CMPNT_CheckList(OnlyComponent(pIbis));
+                    strChecks = log.Text();
+                }
                 pIbis->pPkgMdlList = nullptr;
             });
     EXPECT_EQ(strChecks, "ERROR  - Unable to find Package Model 'QFP_48' for Component 'X'\n");

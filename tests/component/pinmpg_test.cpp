@@ -4,7 +4,7 @@
 
 #include "component/cmpnt.h"
 #include "component/difpin.h"
-#include "component/ibs_text.h"
+#include "support/snippet.h"
 #include "component/pinmpg.h"
 #include "reader/read.h"
 

@@ -7,14 +7,15 @@
 
 #include "model/dly.h"
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
 #include "core/cmn.h"
 
 namespace {
 
 // Reads a schedule of model DRV from its keyword line (line 1) and data
 // lines (2, 3, ...), and ends it.
-DRVSH* ReadSchedule(DirectLog* pLog, const char* pszKeyword, std::initializer_list<const char*> lines,
+DRVSH* ReadSchedule(LogCapture* pLog, const char* pszKeyword, std::initializer_list<const char*> lines,
                     DRVSH* pSched = nullptr) {
     std::string strKeyword = pszKeyword;
     pLog->NextLine();
@@ -28,7 +29,7 @@ DRVSH* ReadSchedule(DirectLog* pLog, const char* pszKeyword, std::initializer_li
 }
 
 TEST(DrvshRead, NamesAndDelays) {
-    DirectLog log;
+    LogCapture log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule] x",
                                  {"DRV 1n NA NA NA",                      // 2
                                   "NA 1n 2n NA NA",                       // 3
@@ -78,7 +79,7 @@ TEST(DrvshRead, NamesAndDelays) {
 // A line without a name keeps its entry, nameless and without delays; a
 // name with four "NA" delays has too few delays.
 TEST(DrvshRead, NamelessEntryAndNoNumericDelay) {
-    DirectLog log;
+    LogCapture log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule]", {"", "O1 NA NA NA NA"});
     EXPECT_EQ("ERROR  (line    2) - 'Driver Schedule' Missing model Name\n"
               "ERROR  (line    3) - At least two delays must be specified\n",
@@ -92,7 +93,7 @@ TEST(DrvshRead, NamelessEntryAndNoNumericDelay) {
 }
 
 TEST(DrvshRead, ModelCountAndReplacement) {
-    DirectLog log;
+    LogCapture log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule]", {});                   // 1
     pSched = ReadSchedule(&log, "[Driver Schedule]", {"O1 1n 2n NA NA"}, pSched);  // 2, 3
     EXPECT_EQ("ERROR  - Model 'DRV': The [Driver_Schedule] has no models defined\n"

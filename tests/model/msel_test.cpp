@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "model/model_text.h"
 #include "support/snippet.h"
 #include "reader/read.h"
 

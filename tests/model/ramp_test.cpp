@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/snippet.h"
 #include "core/cmn.h"
 
 namespace {

@@ -6,7 +6,8 @@
 
 #include "model/crv.h"
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
 #include "model/smos.h"
 #include "core/cmn.h"
 #include "core/lines.h"
@@ -117,7 +118,7 @@ TEST(SinfoRead, SectionRules) {
 }
 
 TEST(SmosRead, VdsLines) {
-    DirectLog log;
+    LogCapture log;
     MDL mdl{};
     CMN_StrCopy(mdl.szName, "SW", MDL_NAME_LEN);
     mdl.eModelType = MT_SERIES_SWITCH;

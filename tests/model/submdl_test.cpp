@@ -5,7 +5,6 @@
 #include <string>
 
 #include "model/mdl.h"
-#include "model/model_text.h"
 #include "model/smspec.h"
 #include "model/wvfrm.h"
 #include "reader/read.h"

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
 #include "core/rng.h"
 
 namespace {
@@ -107,7 +108,7 @@ TEST(WvfrmRead, MoreThan100WaveformsOrRowsAreReportedOnce) {
 
 // A pulse table read through direct calls, as the submodel module makes
 // them; its keyword is on the next line of the log.
-WVFRM* ReadPulse(DirectLog* pLog, const char* pszName, std::initializer_list<const char*> rows) {
+WVFRM* ReadPulse(LogCapture* pLog, const char* pszName, std::initializer_list<const char*> rows) {
     WVFRM* pList = nullptr;
     char szKeyword[] = "[Pulse Table]";
     pLog->NextLine();
@@ -120,7 +121,7 @@ WVFRM* ReadPulse(DirectLog* pLog, const char* pszName, std::initializer_list<con
 }
 
 TEST(WvfrmRead, PulseTableChecks) {
-    DirectLog log;
+    LogCapture log;
     WVFRM* pGnd = ReadPulse(&log, "GND Pulse Table", {"0 0 0 0", "1n -0.5 -0.2 0.1", "2n 0.1 0 NA"});
     WVFRM_End("GND Pulse Table", 0);  // keyword on line 1
     WVFRM* pPower = ReadPulse(&log, "POWER Pulse Table", {"0 0 0 0", "1n 0.5 0.2 0.3", "2n 0 0 0"});

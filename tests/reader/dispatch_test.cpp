@@ -11,6 +11,7 @@
 #include "core/diag.h"
 #include "reader/hdr.h"
 #include "reader/read.h"
+#include "support/log_capture.h"
 #include "support/snippet.h"
 
 using namespace std::string_literals;
@@ -376,27 +377,16 @@ TEST_F(ParseContext, SubmodelTablesUntilTheNextModel) {
 }
 
 TEST(ParseDispatch, UnterminatedGroupIsReportedAtTheNextKeyword) {
-    FILE* pLog = tmpfile();
-    ASSERT_NE(nullptr, pLog);
-    DIAG_SetLog(pLog);
-    DIAG_SetNameMode(1);
-    PARSE_ResetForRead(FILE_KIND_PKG);
+    LogCapture log(1, FILE_KIND_PKG);
     HDR_Reset();  // no header open: the last read's document is gone
-    PARSE_NextLine();
     PARSE_SetNotTerminated(1);
     char szLine[] = "[Date] x";
     PARSE_Dispatch32(FILE_KIND_PKG, LINE_KEYWORD, szLine);
     EXPECT_EQ(0, PARSE_GetNotTerminated());
-    DIAG_SetLog(nullptr);
-    rewind(pLog);
-    std::string strLog;
-    int c;
-    while ((c = fgetc(pLog)) != EOF) strLog += static_cast<char>(c);
-    fclose(pLog);
     EXPECT_EQ("ERROR  (line    1) -\n"
               "    Previous keyword not terminated properly. Possibly missing a \"/\"\n\n"
               "ERROR  (line    1) - Orphan File Header keyword.\n",
-              strLog);
+              log.Text());
 }
 
 // ------------------------------------------------------------ file kinds

@@ -8,6 +8,7 @@
 #include "core/diag.h"
 #include "reader/read.h"
 #include "core/lines.h"
+#include "support/log_capture.h"
 #include "support/snippet.h"
 
 namespace {
@@ -292,21 +293,11 @@ TEST(HdrSpan, HeaderKeywordBeforeIbisVer) {
                                                  "[File Name] early.pkg\n"
                                                  "[File Rev] 1.0\n"
                                                  "[End]\n");
-    FILE* pLog = tmpfile();
-    ASSERT_NE(nullptr, pLog);
-    DIAG_SetLog(pLog);
-    DIAG_SetNameMode(1);
-    DIAG_ResetCounts();
+    LogCapture log;
     ASSERT_TRUE(IBIS_Create());
     EXPECT_EQ(1, IBIS_ReadFile(strPath.c_str(), FILE_KIND_PKG));
     IBIS_EndRead();
-    DIAG_SetLog(nullptr);
-    rewind(pLog);
-    std::string strLog;
-    int c;
-    while ((c = fgetc(pLog)) != EOF) strLog += static_cast<char>(c);
-    fclose(pLog);
-    EXPECT_EQ("ERROR  (line    1) - Orphan File Header keyword.\n", strLog);
+    EXPECT_EQ("ERROR  (line    1) - Orphan File Header keyword.\n", log.Text());
 }
 
 }  // namespace

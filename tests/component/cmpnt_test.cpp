@@ -135,6 +135,11 @@ TEST(Component, NameWithBlankIsKeptAndReservedNamesAreRefused) {
               "ERROR  (line   10) - Illegal use of Reserved Word 'NA'.\n");
 }
 
+// One complete component of the given name with one pin, 8 lines.
+std::string OnePinComponent(const std::string& strName) {
+    return "[Component] " + strName + "\n" + kManufacturerAndPackage + "[Pin] signal_name model_name\n1 VCC POWER\n";
+}
+
 TEST(Component, DuplicatesAreReportedPerPairAndChecksRunNewestFirst) {
     ReadResult result = ReadIbs(OnePinComponent("A") + OnePinComponent("A") + OnePinComponent("B") +
                                 OnePinComponent("B") + OnePinComponent("B") + "[Component] C\n" +

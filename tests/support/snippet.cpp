@@ -74,10 +74,6 @@ std::string Header32(const std::string& strFileName, const std::string& strVersi
            "[File Rev] 1.0\n";
 }
 
-std::string OnePinComponent(const std::string& strName, const std::string& strPinHeader) {
-    return "[Component] " + strName + "\n" + kManufacturerAndPackage + strPinHeader + "\n1 VCC POWER\n";
-}
-
 ReadResult ReadIbs(const std::string& strBody, const std::string& strVersion,
                    const std::function<void(IBIS*)>& inspect) {
     return ReadSnippet("c.ibs", Header32("c.ibs", strVersion) + strBody + "[End]\n", inspect);

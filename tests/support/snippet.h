@@ -55,11 +55,6 @@ const char* const kManufacturerAndPackage =
 // keywords start at line 10.
 inline const std::string kComponentX = std::string("[Component] X\n") + kManufacturerAndPackage;
 
-// A complete component with one supply pin under the given [Pin] line
-// (8 lines).
-std::string OnePinComponent(const std::string& strName,
-                            const std::string& strPinHeader = "[Pin] signal_name model_name");
-
 // Reads "c.ibs": the header on lines 1 to 3, `strBody` from line 4 on, and
 // a closing [End].
 ReadResult ReadIbs(const std::string& strBody, const std::string& strVersion = "3.2",

@@ -19,7 +19,10 @@
 // Check reads the file and compares the whole log, byte for byte and in
 // order, with the findings laid out by the diagnostics themselves: a
 // finding beside a line carries that line's number, findings at the end
-// carry none.
+// carry none.  A finding without a line number shows in the log only by its
+// place in the order: write it beside the line that closes what it reports
+// on (the next keyword for a keyword's checks, the next non-model keyword
+// for a model's).
 
 // One expected finding.
 class Expect {

@@ -63,12 +63,9 @@ ReadResult ReadIbs(const std::string& strBody, const std::function<void(IBIS*)>&
 
 // ------------------------------------------------------------ models
 
-// Lines of ComponentFile before the body: the body's first line is line 13.
-enum { BODY_FIRST_LINE = 13 };
-
 // A component file named `strFileName` around `strBody`: a header of the
-// given IBIS version, a complete component whose pins are supplies only,
-// the body, and [End].
+// given IBIS version, a complete component whose pins are supplies only
+// (lines 4 to 12), the body, and [End].
 std::string ComponentFile(const std::string& strFileName, const std::string& strBody,
                           const std::string& strVersion = "3.2");
 

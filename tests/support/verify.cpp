@@ -1,7 +1,10 @@
+// Verify and Expect: the expected log is written by the diagnostics
+// themselves, each finding with the line reader standing at its line.
 #include "support/verify.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 
 #include "core/diag.h"
 #include "support/log_capture.h"
@@ -14,11 +17,10 @@ Expect Expect::NoLine() const {
 
 void Expect::Report() const {
     const char* psz = m_strMessage.c_str();
-    switch (m_eKind) {
-        case KIND_ERROR: m_bWithLine ? DIAG_ErrorLine("%s", psz) : DIAG_Error("%s", psz); break;
-        case KIND_WARNING: m_bWithLine ? DIAG_WarningLine("%s", psz) : DIAG_Warning("%s", psz); break;
-        case KIND_BUG: m_bWithLine ? DIAG_BugLine("%s", psz) : DIAG_Bug("%s", psz); break;
-    }
+    if (m_eKind == KIND_ERROR)
+        m_bWithLine ? DIAG_ErrorLine("%s", psz) : DIAG_Error("%s", psz);
+    else
+        m_bWithLine ? DIAG_WarningLine("%s", psz) : DIAG_Warning("%s", psz);
 }
 
 Verify::Verify(std::string strFileName, std::string strTail)

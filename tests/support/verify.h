@@ -10,10 +10,10 @@
 // Expected findings written beside the IBIS lines that cause them, so that
 // no test counts lines by hand:
 //
-//     Verify v("x.ibs");
+//     Verify v("x.ibs", "[End]\n");
 //     v << Header32("x.ibs");
-//     v << "[File Rev] 1.0" << Expect::Error("Duplicate File_Rev keyword.");
-//     v.ExpectEnd(Expect::Error("Required keyword 'End' not found."));
+//     v << "[File Rev] 2.0" << Expect::Error("Duplicate File_Rev keyword.");
+//     v.ExpectEnd(Expect::Error("Required keyword 'Component' not found."));
 //     v.Check();
 //
 // Check reads the file and compares the whole log, byte for byte and in
@@ -29,15 +29,15 @@ class Expect {
 public:
     static Expect Error(const std::string& strMessage) { return Expect(KIND_ERROR, strMessage); }
     static Expect Warning(const std::string& strMessage) { return Expect(KIND_WARNING, strMessage); }
-    static Expect Bug(const std::string& strMessage) { return Expect(KIND_BUG, strMessage); }
     // The finding is written without a line number, as the checks that run
     // when a keyword or a record closes are.
     Expect NoLine() const;
-    // Writes the finding to the diagnostics, with the current line when it has one.
-    void Report() const;
 
 private:
-    enum eKind { KIND_ERROR, KIND_WARNING, KIND_BUG };
+    friend class Verify;
+    enum eKind { KIND_ERROR, KIND_WARNING };
+    // Writes the finding to the diagnostics, with the current line when it has one.
+    void Report() const;
     Expect(eKind eKind, const std::string& strMessage) : m_eKind(eKind), m_strMessage(strMessage) {}
     eKind m_eKind;
     std::string m_strMessage;

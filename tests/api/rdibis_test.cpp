@@ -13,6 +13,7 @@
 #include "core/diag.h"
 #include "reader/read.h"
 #include "core/lines.h"
+#include "support/log_capture.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;
@@ -87,14 +88,12 @@ TEST(RdibisRead, IndentedVersionKeywordIsRecognisedAndReported) {
 // ------------------------------------------------------------ odd input
 
 TEST(RdibisRead, NoFileName) {
-    FILE* pLog = tmpfile();
-    ASSERT_NE(nullptr, pLog);
+    LogCapture log;
     IBIS* pIbis = reinterpret_cast<IBIS*>(1);
-    EXPECT_EQ(0, RDIBIS_Read(nullptr, pLog, &pIbis));
+    EXPECT_EQ(0, RDIBIS_Read(nullptr, log.Stream(), &pIbis));
     EXPECT_EQ(nullptr, pIbis);
-    EXPECT_EQ(0, RDIBIS_Read("", pLog, &pIbis));
-    EXPECT_EQ(0L, ftell(pLog));
-    fclose(pLog);
+    EXPECT_EQ(0, RDIBIS_Read("", log.Stream(), &pIbis));
+    EXPECT_EQ("", log.Text());
 }
 
 TEST(RdibisRead, MissingFileAndDirectory) {
@@ -192,25 +191,18 @@ TEST(RdibisRead, RefusedFileIsNamedInItsFindings) {
     const std::string strNew = WriteScratchFile("newer.pkg", "[IBIS Ver] 5.0\n[End]\n");
     const std::string strText = WriteScratchFile("named.txt", Header32("named.txt") + "[End]\n");
     const std::string strMissing = strGood.substr(0, strGood.rfind('/')) + "/absent.ebd";
-    FILE* pLog = tmpfile();
-    ASSERT_NE(nullptr, pLog);
-    DIAG_SetIndent(0);
+    LogCapture log;
     DIAG_SetNameMode(0);
     for (const std::string& strPath : {strGood, strNew, strText, strMissing}) {
         IBIS* pIbis = nullptr;
-        RDIBIS_Read(strPath.c_str(), pLog, &pIbis);
+        RDIBIS_Read(strPath.c_str(), log.Stream(), &pIbis);
         if (pIbis != nullptr) IBIS_Destroy(pIbis);
     }
-    DIAG_SetNameMode(1);
-    std::string strLog;
-    rewind(pLog);
-    for (int c; (c = fgetc(pLog)) != EOF;) strLog += static_cast<char>(c);
-    fclose(pLog);
     EXPECT_EQ("ERROR " + strNew + " - Unrecognized IBIS Version\n"
               "ERROR " + strText + " - Unrecognized IBIS Version\n"
               "ERROR " + strMissing + " - Unable To Open File '" + strMissing + "'\n"
               "ERROR " + strMissing + " - Unrecognized IBIS Version\n",
-              strLog);
+              log.Text());
 }
 
 TEST(RdibisRead, LogIsDetachedAfterTheRead) {

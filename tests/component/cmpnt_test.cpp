@@ -3,7 +3,8 @@
 #include <string>
 
 #include "component/cmpnt.h"
-#include "component/ibs_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
 #include "component/pin.h"
 #include "component/pkg.h"
 #include "package/pkgmdl.h"
@@ -200,7 +201,11 @@ TEST(Component, PackageModelMustBeInTheDocumentWhenItHasPackageModels) {
             [&](IBIS* pIbis) {
                 PKGMDL other{};
                 IBIS_AddPkgMdl(pIbis, &other);
-                strChecks = CaptureLog([&] { CMPNT_CheckList(OnlyComponent(pIbis)); });
+                {
+                    LogCapture log;
+                    CMPNT_CheckList(OnlyComponent(pIbis));
+                    strChecks = log.Text();
+                }
                 pIbis->pPkgMdlList = nullptr;
             });
     EXPECT_EQ(strChecks, "ERROR  - Unable to find Package Model 'QFP_48' for Component 'X'\n");

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "component/cmpnt.h"
-#include "component/ibs_text.h"
+#include "support/snippet.h"
+#include "support/verify.h"
 #include "component/pin.h"
 #include "reader/read.h"
 
@@ -34,26 +35,25 @@ void ExpectValues(const PIN* pPin, double dR, double dL, double dC) {
     EXPECT_DOUBLE_EQ(d, dC);
 }
 
-// A component named by the letter with one supply pin under the given
-// [Pin] line; 8 lines.
-std::string WithPinHeader(const std::string& strName, const std::string& strHeader) {
-    return "[Component] " + strName + "\n" + kManufacturerAndPackage + strHeader + "\n1 VCC POWER\n";
-}
-
 TEST(Pin, Headers) {
-    ReadResult result = ReadIbs(WithPinHeader("A", "[Pin] signal_name model_name R_pin") +
-                                "[Pin] signal_name model_name\n" +
-                                WithPinHeader("B", "[Pin] model_name signal_name R_pin L_pin X_pin") +
-                                WithPinHeader("C", "[Pin] SIGNAL_NAME Model_Name L_pin l_pin C_pin") +
-                                WithPinHeader("D", "[Pin]"));
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   10) - Pin keyword column count must be 3 or 6, found 4 columns.\n"
-              "ERROR  (line   12) - Duplicate Pin keyword found.\n"
-              "ERROR  (line   19) - 'signal_name' column header not found or out of order.\n"
-              "ERROR  (line   19) - 'model_name' column header not found or out of order.\n"
-              "ERROR  (line   19) - Unknown column header 'X_pin' or out of order.\n"
-              "ERROR  (line   27) - Duplicate column header 'l_pin' .\n"
-              "ERROR  (line   35) - Unable to find column headers after Pin keyword.\n");
+    const std::string strColumns = " column header not found or out of order.";
+    Verify v = IbsFile();
+    v << "[Component] A" << kManufacturerAndPackage
+      << "[Pin] signal_name model_name R_pin" << Expect::Error("Pin keyword column count must be 3 or 6, found 4 columns.")
+      << "1 VCC POWER"
+      << "[Pin] signal_name model_name" << Expect::Error("Duplicate Pin keyword found.")
+      << "[Component] B" << kManufacturerAndPackage
+      << "[Pin] model_name signal_name R_pin L_pin X_pin" << Expect::Error("'signal_name'" + strColumns)
+                                                         << Expect::Error("'model_name'" + strColumns)
+                                                         << Expect::Error("Unknown column header 'X_pin' or out of order.")
+      << "1 VCC POWER"
+      << "[Component] C" << kManufacturerAndPackage
+      << "[Pin] SIGNAL_NAME Model_Name L_pin l_pin C_pin" << Expect::Error("Duplicate column header 'l_pin' .")
+      << "1 VCC POWER"
+      << "[Component] D" << kManufacturerAndPackage
+      << "[Pin]" << Expect::Error("Unable to find column headers after Pin keyword.")
+      << "1 VCC POWER";
+    v.Check();
 }
 
 TEST(Pin, OptionalColumnsFollowTheHeaderOrder) {
@@ -71,90 +71,81 @@ TEST(Pin, OptionalColumnsFollowTheHeaderOrder) {
 }
 
 TEST(Pin, RowsOfWrongWidthAreKept) {
-    ReadResult result = ReadIbs(kComponentX +
-                                    "[Pin] signal_name model_name\n"
-                                    "1 DQ0 POWER 0.1\n"
-                                    "2 VSS GND 1 2n 3p\n"
-                                    "3\n"
-                                    "4 A NC 1 2 3 4 5 6 7 8 9\n"
-                                    "5 B NC %1 2 3\n",
-                                [](IBIS* pIbis) {
-                                    double d = 0.0;
-                                    EXPECT_EQ(PIN_GetRpin(NthPin(pIbis, 0), &d), 1);
-                                    EXPECT_DOUBLE_EQ(d, 0.1);
-                                    ExpectValues(NthPin(pIbis, 1), 1.0, 2e-9, 3e-12);
-                                    EXPECT_EQ(NthPin(pIbis, 2)->nColumns, 1);
-                                    ExpectValues(NthPin(pIbis, 3), 1.0, 2.0, 3.0);
-                                    EXPECT_EQ(NthPin(pIbis, 4)->nColumns, 6);
-                                    EXPECT_EQ(NthPin(pIbis, 4)->eRpinState, 0u);
-                                });
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   11) - Each line of Pin data must contain either 3 or 6 columns.\n"
-              "ERROR  (line   12) -\n"
-              "    When using 6 columns, the headers R_pin, L_pin, and C_pin must be listed.\n"
-              "ERROR  (line   13) - Signal name not found.\n"
-              "ERROR  (line   13) - Model name not found.\n"
-              "ERROR  (line   13) - Each line of Pin data must contain either 3 or 6 columns.\n"
-              "ERROR  (line   14) -\n"
-              "    When using 6 columns, the headers R_pin, L_pin, and C_pin must be listed.\n"
-              "ERROR  (line   15) - Invalid R_pin Value (\"%1\")\n"
-              "ERROR  (line   15) -\n"
-              "    When using 6 columns, the headers R_pin, L_pin, and C_pin must be listed.\n"
-              // Without scale letters these are henries and farads.
-              "WARNING  - CMPT 'X', Pin '4': Pin Inductance 2e+09nH greater than 1000nH\n"
-              "WARNING  - CMPT 'X', Pin '4': Pin Capacitance 3e+12pF greater than 1000pF\n"
-              "WARNING  - CMPT 'X', Pin '5': Pin Inductance 2e+09nH greater than 1000nH\n"
-              "WARNING  - CMPT 'X', Pin '5': Pin Capacitance 3e+12pF greater than 1000pF\n"
-              "ERROR  - Component 'X': Model '' for Pin '3' not defined.\n");
+    const Expect sixColumns =
+        Expect::Error("When using 6 columns, the headers R_pin, L_pin, and C_pin must be listed.");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Pin] signal_name model_name"
+      << "1 DQ0 POWER 0.1" << Expect::Error("Each line of Pin data must contain either 3 or 6 columns.")
+      << "2 VSS GND 1 2n 3p" << sixColumns
+      << "3" << Expect::Error("Signal name not found.")
+             << Expect::Error("Model name not found.")
+             << Expect::Error("Each line of Pin data must contain either 3 or 6 columns.")
+      << "4 A NC 1 2 3 4 5 6 7 8 9" << sixColumns
+      << "5 B NC %1 2 3" << Expect::Error("Invalid R_pin Value (\"%1\")") << sixColumns;
+    // Without scale letters these are henries and farads.
+    v.ExpectEnd(Expect::Warning("CMPT 'X', Pin '4': Pin Inductance 2e+09nH greater than 1000nH"))
+        .ExpectEnd(Expect::Warning("CMPT 'X', Pin '4': Pin Capacitance 3e+12pF greater than 1000pF"))
+        .ExpectEnd(Expect::Warning("CMPT 'X', Pin '5': Pin Inductance 2e+09nH greater than 1000nH"))
+        .ExpectEnd(Expect::Warning("CMPT 'X', Pin '5': Pin Capacitance 3e+12pF greater than 1000pF"))
+        .ExpectEnd(Expect::Error("Component 'X': Model '' for Pin '3' not defined."));
+    v.Check([](IBIS* pIbis) {
+        double d = 0.0;
+        EXPECT_EQ(PIN_GetRpin(NthPin(pIbis, 0), &d), 1);
+        EXPECT_DOUBLE_EQ(d, 0.1);
+        ExpectValues(NthPin(pIbis, 1), 1.0, 2e-9, 3e-12);
+        EXPECT_EQ(NthPin(pIbis, 2)->nColumns, 1);
+        ExpectValues(NthPin(pIbis, 3), 1.0, 2.0, 3.0);
+        EXPECT_EQ(NthPin(pIbis, 4)->nColumns, 6);
+        EXPECT_EQ(NthPin(pIbis, 4)->eRpinState, 0u);
+    });
 }
 
 TEST(Pin, LongNamesAreCutAndThenDuplicate) {
     const std::string strLong(60, 'p');
-    ReadResult result = ReadIbs(kComponentX +
-                                "[Pin] signal_name model_name\n"
-                                "123456 S1 POWER\n"
-                                "123457 S2 POWER\n"
-                                "12345 S3 POWER\n" +
-                                strLong + " S4 GND\n");
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   11) -\n"
-              "    Pin string '123456' is too long, truncating to 5 characters.\n"
-              "ERROR  (line   12) -\n"
-              "    Pin string '123457' is too long, truncating to 5 characters.\n"
-              "ERROR  (line   12) - Duplicate Pin '12345'.\n"
-              "ERROR  (line   13) - Duplicate Pin '12345'.\n"
-              "ERROR  (line   13) - Duplicate Pin '12345'.\n"
-              "ERROR  (line   14) - Pin string '" + strLong + "' is too long, truncating to 5 characters.\n");
+    const Expect duplicate = Expect::Error("Duplicate Pin '12345'.");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Pin] signal_name model_name"
+      << "123456 S1 POWER" << Expect::Error("Pin string '123456' is too long, truncating to 5 characters.")
+      << "123457 S2 POWER" << Expect::Error("Pin string '123457' is too long, truncating to 5 characters.")
+                           << duplicate
+      << "12345 S3 POWER" << duplicate << duplicate
+      << strLong + " S4 GND" << Expect::Error("Pin string '" + strLong + "' is too long, truncating to 5 characters.");
+    v.Check();
 }
 
 TEST(Pin, SupplyAndNcModelsAreNotLookedUp) {
-    ReadResult result = ReadIbs(kComponentX +
-                                "[Pin] signal_name model_name\n"
-                                "1 VCC Power\n"
-                                "2 VSS gnd\n"
-                                "3 X nc\n"
-                                "4 DQ0 DQ\n");
-    EXPECT_EQ(result.strLog, "ERROR  - Component 'X': Model 'DQ' for Pin '4' not defined.\n");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Pin] signal_name model_name"
+      << "1 VCC Power"
+      << "2 VSS gnd"
+      << "3 X nc"
+      << "4 DQ0 DQ";
+    v.ExpectEnd(Expect::Error("Component 'X': Model 'DQ' for Pin '4' not defined."));
+    v.Check();
 }
 
 TEST(Pin, ModelsOfTheDocumentAndPinMappings) {
-    ReadResult result = ReadIbs(kComponentX +
-                                "[Pin] signal_name model_name\n"
-                                "1 VCC POWER\n"
-                                "2 DQ0 DQ\n"
-                                "3 DQ1 DQX\n"
-                                "[Pin Mapping] pulldown_ref pullup_ref\n"
-                                "1 NC VDD\n"
-                                "2 NC VDD\n"
-                                "[Model] DQ\n"
-                                "Model_type Input\n"
-                                "C_comp 1p NA NA\n"
-                                "Vinl = 0.8\n"
-                                "Vinh = 2.0\n"
-                                "[Voltage Range] 3.3 NA NA\n");
-    EXPECT_EQ(result.strLog,
-              "ERROR  - Component 'X': Model 'DQX' for Pin '3' not defined.\n"
-              "ERROR  - Component 'X': Pin '3' not referenced in Pin Mappings.\n");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Pin] signal_name model_name"
+      << "1 VCC POWER"
+      << "2 DQ0 DQ"
+      << "3 DQ1 DQX"
+      << "[Pin Mapping] pulldown_ref pullup_ref"
+      << "1 NC VDD"
+      << "2 NC VDD"
+      << "[Model] DQ"
+      << "Model_type Input"
+      << "C_comp 1p NA NA"
+      << "Vinl = 0.8"
+      << "Vinh = 2.0"
+      << "[Voltage Range] 3.3 NA NA";
+    v.ExpectEnd(Expect::Error("Component 'X': Model 'DQX' for Pin '3' not defined."))
+        .ExpectEnd(Expect::Error("Component 'X': Pin '3' not referenced in Pin Mappings."));
+    v.Check();
 }
 
 // Pins may name a model selector from IBIS 3 on; the version in force at
@@ -162,29 +153,33 @@ TEST(Pin, ModelsOfTheDocumentAndPinMappings) {
 // right away.
 TEST(Pin, SelectorsCountAsModelsFromIbis3On) {
     const std::string strBody = kComponentX +
-                                "[Pin] signal_name model_name\n"  // 10
+                                "[Pin] signal_name model_name\n"
                                 "1 DQ0 DQ_SEL\n"
                                 "[Model Selector] DQ_SEL\n"
                                 "DQ full strength\n"
                                 "DQ2 half strength\n"
-                                "[Model] DQ\n"                    // 15
+                                "[Model] DQ\n"
                                 "Model_type Input\n"
                                 "C_comp 1p NA NA\n"
                                 "Vinl = 0.8\n"
                                 "Vinh = 2.0\n"
-                                "[Voltage Range] 3.3 NA NA\n"     // 20
+                                "[Voltage Range] 3.3 NA NA\n"
                                 "[Model] DQ2\n"
                                 "Model_type Input\n"
                                 "C_comp 1p NA NA\n"
                                 "Vinl = 0.8\n"
-                                "Vinh = 2.0\n"                    // 25
+                                "Vinh = 2.0\n"
                                 "[Voltage Range] 3.3 NA NA\n";
-    EXPECT_EQ("", ReadIbs(strBody).strLog);
-    EXPECT_EQ("ERROR  (line   27) - Duplicate IBIS_Ver keyword.\n"
-              "ERROR  - Required keyword 'File_name' not found in file 'c.ibs'.\n"
-              "ERROR  - Required keyword 'File_Rev' not found in file 'c.ibs'.\n"
-              "ERROR  - Component 'X': Model 'DQ_SEL' for Pin '1' not defined.\n",
-              ReadIbs(strBody + "[IBIS Ver] 2.1\n").strLog);
+    Verify ibis3 = IbsFile();
+    ibis3 << strBody;
+    ibis3.Check();
+    Verify ibis2 = IbsFile();
+    ibis2 << strBody
+          << "[IBIS Ver] 2.1" << Expect::Error("Duplicate IBIS_Ver keyword.");
+    ibis2.ExpectEnd(Expect::Error("Required keyword 'File_name' not found in file 'c.ibs'."))
+        .ExpectEnd(Expect::Error("Required keyword 'File_Rev' not found in file 'c.ibs'."))
+        .ExpectEnd(Expect::Error("Component 'X': Model 'DQ_SEL' for Pin '1' not defined."));
+    ibis2.Check();
 }
 
 TEST(Pin, Lookups) {

@@ -4,7 +4,8 @@
 
 #include "component/cmpnt.h"
 #include "component/difpin.h"
-#include "component/ibs_text.h"
+#include "support/snippet.h"
+#include "support/verify.h"
 #include "component/pinmpg.h"
 #include "reader/read.h"
 
@@ -17,68 +18,57 @@ CMPNT* OnlyComponent(IBIS* pIbis) {
 }
 
 TEST(PinMapping, Headers) {
-    ReadResult result = ReadIbs(std::string("[Component] A\n") + kManufacturerAndPackage +
-                                "[Pin Mapping] pullup_ref pulldown_ref gnd_clamp_ref\n"
-                                "[Pin Mapping] pulldown_ref pullup_ref\n"
-                                "[Component] B\n" + kManufacturerAndPackage +
-                                "[Pin Mapping] pulldown_ref\n"
-                                "[Component] C\n" + kManufacturerAndPackage +
-                                "[Pin Mapping]\n");
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   10) -\n"
-              "    Pin_Mappings keyword column count must be 3 or 5, found 4 columns.\n"
-              "ERROR  (line   10) - 'pulldown_ref' column header not found or out of order.\n"
-              "ERROR  (line   10) - 'pullup_ref' column header not found or out of order.\n"
-              "ERROR  (line   11) - Duplicate Pin_Mapping keyword found.\n"
-              "ERROR  (line   18) -\n"
-              "    Pin_Mappings keyword column count must be 3 or 5, found 2 columns.\n"
-              "ERROR  (line   18) - 'pullup_ref' column header not found or out of order.\n"
-              "ERROR  (line   25) - Unable to find column headers after Pin_Mapping keyword.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'C'.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'B'.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'A'.\n");
+    const std::string strColumns = " column header not found or out of order.";
+    Verify v = IbsFile();
+    v << "[Component] A" << kManufacturerAndPackage
+      << "[Pin Mapping] pullup_ref pulldown_ref gnd_clamp_ref"
+      << Expect::Error("Pin_Mappings keyword column count must be 3 or 5, found 4 columns.")
+      << Expect::Error("'pulldown_ref'" + strColumns)
+      << Expect::Error("'pullup_ref'" + strColumns)
+      << "[Pin Mapping] pulldown_ref pullup_ref" << Expect::Error("Duplicate Pin_Mapping keyword found.")
+      << "[Component] B" << kManufacturerAndPackage
+      << "[Pin Mapping] pulldown_ref"
+      << Expect::Error("Pin_Mappings keyword column count must be 3 or 5, found 2 columns.")
+      << Expect::Error("'pullup_ref'" + strColumns)
+      << "[Component] C" << kManufacturerAndPackage
+      << "[Pin Mapping]" << Expect::Error("Unable to find column headers after Pin_Mapping keyword.");
+    for (const char* pszComponent : {"C", "B", "A"})
+        v.ExpectEnd(Expect::Error(std::string("Unable to find Pin keyword data for Component '") + pszComponent +
+                                  "'."));
+    v.Check();
 }
 
 TEST(PinMapping, Rows) {
-    ReadResult result = ReadIbs(kComponentX +
-                                    "[Pin Mapping] pulldown_ref pullup_ref\n"
-                                    "1 NC VDD\n"
-                                    "1 VSS VDD GC\n"
-                                    "2 na VDD NA VDD\n"
-                                    "3 VSS VDD A B C\n"
-                                    "1\n"
-                                    "GND VSS VDD\n",
-                                [](IBIS* pIbis) {
-                                    PINMPG* pRow = nullptr;
-                                    ASSERT_EQ(CMPNT_GetPinMapList(OnlyComponent(pIbis), &pRow), 1);
-                                    EXPECT_EQ(PINMPG_FindPin(pRow, "3"), 1);
-                                    EXPECT_EQ(PINMPG_FindPin(pRow, "4"), 0);
-                                    const char* psz = nullptr;
-                                    EXPECT_EQ(PINMPG_GetPulldownRef(pRow, &psz), 0);
-                                    EXPECT_EQ(PINMPG_GetPullupRef(pRow, &psz), 1);
-                                    EXPECT_STREQ(psz, "VDD");
-                                    pRow = pRow->pNext->pNext;
-                                    EXPECT_STREQ(pRow->szPulldownRef, "na");
-                                    EXPECT_EQ(PINMPG_GetGndClampRef(pRow, &psz), 1);
-                                    EXPECT_STREQ(psz, "NA");
-                                });
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   12) - Pin Mapping data lines must contain either 3 or 5 columns.\n"
-              "ERROR  (line   12) - Duplicate Pin Mapping Pin.\n"
-              "ERROR  (line   13) - na is an invalid Pin_Mapping column entry.\n"
-              "ERROR  (line   13) - NA is an invalid Pin_Mapping column entry.\n"
-              "ERROR  (line   13) - When 5 columns are specified, the headings gnd_clamp_ref and "
-              "power_clamp_ref must be used.\n"
-              "ERROR  (line   14) - Extra data columns on this line.\n"
-              "ERROR  (line   14) - When 5 columns are specified, the headings gnd_clamp_ref and "
-              "power_clamp_ref must be used.\n"
-              "ERROR  (line   15) - No pulldown_ref data.\n"
-              "ERROR  (line   15) - No pullup_ref data.\n"
-              "ERROR  (line   15) - Pin Mapping data lines must contain either 3 or 5 columns.\n"
-              "ERROR  (line   15) - Duplicate Pin Mapping Pin.\n"
-              "ERROR  (line   15) - Duplicate Pin Mapping Pin.\n"
-              "ERROR  (line   16) - Illegal use of Reserved Word 'GND'.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'X'.\n");
+    const Expect fiveColumns = Expect::Error("When 5 columns are specified, the headings gnd_clamp_ref and "
+                                             "power_clamp_ref must be used.");
+    const Expect duplicate = Expect::Error("Duplicate Pin Mapping Pin.");
+    const Expect columnCount = Expect::Error("Pin Mapping data lines must contain either 3 or 5 columns.");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Pin Mapping] pulldown_ref pullup_ref"
+      << "1 NC VDD"
+      << "1 VSS VDD GC" << columnCount << duplicate
+      << "2 na VDD NA VDD" << Expect::Error("na is an invalid Pin_Mapping column entry.")
+                           << Expect::Error("NA is an invalid Pin_Mapping column entry.") << fiveColumns
+      << "3 VSS VDD A B C" << Expect::Error("Extra data columns on this line.") << fiveColumns
+      << "1" << Expect::Error("No pulldown_ref data.") << Expect::Error("No pullup_ref data.") << columnCount
+             << duplicate << duplicate
+      << "GND VSS VDD" << Expect::Error("Illegal use of Reserved Word 'GND'.");
+    v.ExpectEnd(Expect::Error("Unable to find Pin keyword data for Component 'X'."));
+    v.Check([](IBIS* pIbis) {
+        PINMPG* pRow = nullptr;
+        ASSERT_EQ(CMPNT_GetPinMapList(OnlyComponent(pIbis), &pRow), 1);
+        EXPECT_EQ(PINMPG_FindPin(pRow, "3"), 1);
+        EXPECT_EQ(PINMPG_FindPin(pRow, "4"), 0);
+        const char* psz = nullptr;
+        EXPECT_EQ(PINMPG_GetPulldownRef(pRow, &psz), 0);
+        EXPECT_EQ(PINMPG_GetPullupRef(pRow, &psz), 1);
+        EXPECT_STREQ(psz, "VDD");
+        pRow = pRow->pNext->pNext;
+        EXPECT_STREQ(pRow->szPulldownRef, "na");
+        EXPECT_EQ(PINMPG_GetGndClampRef(pRow, &psz), 1);
+        EXPECT_STREQ(psz, "NA");
+    });
 }
 
 TEST(PinMapping, SupplyChecks) {
@@ -150,79 +140,67 @@ TEST(PinMapping, ReferencesUsuallyConnectedToTheOtherSupply) {
 }
 
 TEST(DiffPin, Headers) {
-    ReadResult result = ReadIbs(std::string("[Component] A\n") + kManufacturerAndPackage +
-                                "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min\n"
-                                "[Diff Pin] inv_pin vdiff tdelay_typ\n"
-                                "[Component] B\n" + kManufacturerAndPackage +
-                                "[Diff Pin] vdiff inv_pin tdelay_typ\n"
-                                "[Component] C\n" + kManufacturerAndPackage +
-                                "[Diff Pin]\n");
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   10) -\n"
-              "    Diff_Pins keyword column count must be 4 or 6, found 5 columns.\n"
-              "ERROR  (line   11) - Duplicate Diff_Pin keyword found.\n"
-              "ERROR  (line   18) - 'inv_pin' column header not found or out of order.\n"
-              "ERROR  (line   18) - 'vdiff' column header not found or out of order.\n"
-              "ERROR  (line   25) - Unable to find column headers after Diff_Pins keyword.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'C'.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'B'.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'A'.\n");
+    const std::string strColumns = " column header not found or out of order.";
+    Verify v = IbsFile();
+    v << "[Component] A" << kManufacturerAndPackage
+      << "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min"
+      << Expect::Error("Diff_Pins keyword column count must be 4 or 6, found 5 columns.")
+      << "[Diff Pin] inv_pin vdiff tdelay_typ" << Expect::Error("Duplicate Diff_Pin keyword found.")
+      << "[Component] B" << kManufacturerAndPackage
+      << "[Diff Pin] vdiff inv_pin tdelay_typ" << Expect::Error("'inv_pin'" + strColumns)
+                                               << Expect::Error("'vdiff'" + strColumns)
+      << "[Component] C" << kManufacturerAndPackage
+      << "[Diff Pin]" << Expect::Error("Unable to find column headers after Diff_Pins keyword.");
+    for (const char* pszComponent : {"C", "B", "A"})
+        v.ExpectEnd(Expect::Error(std::string("Unable to find Pin keyword data for Component '") + pszComponent +
+                                  "'."));
+    v.Check();
 }
 
 TEST(DiffPin, NaIsReplacedWhenTheRowIsRead) {
-    ReadResult result = ReadIbs(kComponentX +
-                                    "[Pin] signal_name model_name\n"
-                                    "1 A NC\n"
-                                    "2 B NC\n"
-                                    "3 C NC\n"
-                                    "4 D NC\n"
-                                    "5 E NC\n"
-                                    "6 F NC\n"
-                                    "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n"
-                                    "1 2 NA NA\n"
-                                    "3 4 0.2 1n NA NA\n"
-                                    "5 6 0.1 5n 3n 1n\n",
-                                [](IBIS* pIbis) {
-                                    DIFPIN* pRow = nullptr;
-                                    ASSERT_EQ(CMPNT_GetDiffPinList(OnlyComponent(pIbis), &pRow), 1);
-                                    double d = -1.0;
-                                    EXPECT_EQ(DIFPIN_GetVdiff(pRow, &d), 1);
-                                    EXPECT_EQ(d, 0.0);
-                                    EXPECT_EQ(DIFPIN_GetTdelayTyp(pRow, &d), 1);
-                                    EXPECT_EQ(d, 0.0);
-                                    EXPECT_EQ(DIFPIN_GetTdelayMin(pRow, &d), 0);
-                                    pRow = pRow->pNext;
-                                    EXPECT_EQ(DIFPIN_GetTdelayMin(pRow, &d), 1);
-                                    EXPECT_EQ(d, 0.0);
-                                    EXPECT_EQ(DIFPIN_GetTdelayMax(pRow, &d), 1);
-                                    EXPECT_DOUBLE_EQ(d, 1e-9);
-                                });
-    EXPECT_EQ(result.strLog, "WARNING  (line   20) - Typ value is not in between min and max \n");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Pin] signal_name model_name"
+      << "1 A NC\n2 B NC\n3 C NC\n4 D NC\n5 E NC\n6 F NC"
+      << "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max"
+      << "1 2 NA NA"
+      << "3 4 0.2 1n NA NA"
+      << "5 6 0.1 5n 3n 1n" << Expect::Warning("Typ value is not in between min and max ");
+    v.Check([](IBIS* pIbis) {
+        DIFPIN* pRow = nullptr;
+        ASSERT_EQ(CMPNT_GetDiffPinList(OnlyComponent(pIbis), &pRow), 1);
+        double d = -1.0;
+        EXPECT_EQ(DIFPIN_GetVdiff(pRow, &d), 1);
+        EXPECT_EQ(d, 0.0);
+        EXPECT_EQ(DIFPIN_GetTdelayTyp(pRow, &d), 1);
+        EXPECT_EQ(d, 0.0);
+        EXPECT_EQ(DIFPIN_GetTdelayMin(pRow, &d), 0);
+        pRow = pRow->pNext;
+        EXPECT_EQ(DIFPIN_GetTdelayMin(pRow, &d), 1);
+        EXPECT_EQ(d, 0.0);
+        EXPECT_EQ(DIFPIN_GetTdelayMax(pRow, &d), 1);
+        EXPECT_DOUBLE_EQ(d, 1e-9);
+    });
 }
 
 TEST(DiffPin, RowErrors) {
-    ReadResult result = ReadIbs(kComponentX +
-                                "[Diff Pin] inv_pin vdiff tdelay_typ\n"
-                                "1 2 0.1 1n 0 2n\n"
-                                "3 3 %v 1.5n3\n"
-                                "5\n"
-                                "1 2 0.1 1n 0 2n 7\n");
-    EXPECT_EQ(result.strLog,
-              "ERROR  (line   11) -\n"
-              "    When using 6 columns, the tdelay_min and tdelay_max headers must be used.\n"
-              "ERROR  (line   12) - Diff_Pin column pin same as inv_pin column pin.\n"
-              "ERROR  (line   12) - Bad value for vdiff column.\n"
-              "WARNING  (line   12) - Suspicious value for tdelay_typ column.\n"
-              "ERROR  (line   13) - No inv_pin column entry.\n"
-              "ERROR  (line   13) - No vdiff column entry.\n"
-              "ERROR  (line   13) - No tdelay_typ column entry.\n"
-              "ERROR  (line   13) - Diff_Pin data line column count must be 4 or 6.\n"
-              "ERROR  (line   14) - Too many Diff Pin data columns.\n"
-              "ERROR  (line   14) -\n"
-              "    When using 6 columns, the tdelay_min and tdelay_max headers must be used.\n"
-              "ERROR  - Unable to find Pin keyword data for Component 'X'.\n"
-              "ERROR  - Component 'X': Diff_Pin '1' is not unique.\n"
-              "ERROR  - Component 'X': inv_pin '1' is not unique.\n");
+    const Expect sixColumns =
+        Expect::Error("When using 6 columns, the tdelay_min and tdelay_max headers must be used.");
+    Verify v = IbsFile();
+    v << kComponentX
+      << "[Diff Pin] inv_pin vdiff tdelay_typ"
+      << "1 2 0.1 1n 0 2n" << sixColumns
+      << "3 3 %v 1.5n3" << Expect::Error("Diff_Pin column pin same as inv_pin column pin.")
+                        << Expect::Error("Bad value for vdiff column.")
+                        << Expect::Warning("Suspicious value for tdelay_typ column.")
+      << "5" << Expect::Error("No inv_pin column entry.") << Expect::Error("No vdiff column entry.")
+             << Expect::Error("No tdelay_typ column entry.")
+             << Expect::Error("Diff_Pin data line column count must be 4 or 6.")
+      << "1 2 0.1 1n 0 2n 7" << Expect::Error("Too many Diff Pin data columns.") << sixColumns;
+    v.ExpectEnd(Expect::Error("Unable to find Pin keyword data for Component 'X'."))
+        .ExpectEnd(Expect::Error("Component 'X': Diff_Pin '1' is not unique."))
+        .ExpectEnd(Expect::Error("Component 'X': inv_pin '1' is not unique."));
+    v.Check();
 }
 
 TEST(DiffPin, DeclaredAndUniquePins) {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "component/cmpnt.h"
-#include "component/ibs_text.h"
+#include "support/snippet.h"
 #include "component/spinmpg.h"
 #include "component/sswch.h"
 #include "reader/read.h"

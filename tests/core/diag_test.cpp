@@ -18,10 +18,7 @@ protected:
     // The log written since the last check.
     std::string TakeLog() { return m_log.Take(); }
 
-    static void GoToLine(unsigned long ulLine) {
-        PARSE_ResetForRead(FILE_KIND_IBS);
-        for (unsigned long i = 0; i < ulLine; ++i) PARSE_NextLine();
-    }
+    void GoToLine(unsigned long ulLine) { m_log.GoToLine(ulLine); }
 
     static std::string Counts() {
         int nErrors = -1, nWarnings = -1, nBugs = -1;

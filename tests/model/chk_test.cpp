@@ -6,7 +6,6 @@
 
 #include "model/crv.h"
 #include "model/mdl.h"
-#include "model/model_text.h"
 #include "core/rng.h"
 #include "support/snippet.h"
 

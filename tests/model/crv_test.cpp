@@ -8,7 +8,9 @@
 #include <string>
 
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
+#include "support/verify.h"
 #include "core/cmn.h"
 #include "reader/read.h"
 #include "core/lines.h"
@@ -18,10 +20,11 @@ namespace {
 
 // ------------------------------------------------------------ reading
 
-// "n" rows of rising voltage and rising current.
-std::string RisingRows(int n) {
+// Rows `nFirst` to `nFirst + nCount - 1` of a table of rising voltage and
+// rising current.
+std::string RisingRows(int nFirst, int nCount) {
     std::string strRows;
-    for (int i = 0; i < n; ++i)
+    for (int i = nFirst; i < nFirst + nCount; ++i)
         strRows += std::to_string(i * 0.01) + " " + std::to_string(i) + "m NA NA\n";
     return strRows;
 }
@@ -34,137 +37,129 @@ int RowCount(const CRV* pCrv) {
 }
 
 TEST(CrvRead, EndOfTableChecks) {
-    std::string strLog = ReadModels(CleanModel("O1") +          // 13-19
-                                    "[Pulldown]\n"              // 20
-                                    "-1 -10m NA NA\n"
-                                    "0 0 NA NA\n"
-                                    "1 10m NA NA\n"
-                                    "[Pullup]\n"                // 24
-                                    "0 0 NA NA\n"
-                                    "1 10m NA NA\n"
-                                    "[GND Clamp] extra\n"       // 27
-                                    "0 0 NA NA\n"
-                                    "[POWER Clamp]\n"           // 29
-                                    "0 NA NA NA\n"              // 30
-                                    "NA 1 2 NA\n"               // 31
-                                    "1 0 NA NA\n"               // 32
-                                    "[Pulldown]\n"              // 33
-                                    "0 0 NA NA\n"
-                                    "1 -1m NA NA\n");
-    EXPECT_EQ("WARNING  - Model O1: Pullup has Increasing Current\n"
-              "ERROR  (line   27) -\n    Incorrect Number of Line Items (2) For GND Clamp: Expecting 1\n"
-              "ERROR  - Require at least 2 Voltage Points for GND Clamp Beginning at Line 27\n"
-              "ERROR  (line   31) - Voltage Value Cannot Be 'NA'\n"
-              "ERROR  - First Typical Value Cannot Be 'NA' for POWER Clamp Beginning at Line 29\n"
-              "ERROR  - First Minimum Value Cannot Be 'NA' for POWER Clamp Beginning at Line 29\n"
-              "ERROR  - Last Minimum Value Cannot Be 'NA' for POWER Clamp Beginning at Line 29\n"
-              "ERROR  (line   33) - Pulldown Already Defined\n"
-              "WARNING  - Model O1: Pulldown has Decreasing Current\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("O1")
+      << "[Pulldown]"
+      << "-1 -10m NA NA"
+      << "0 0 NA NA"
+      << "1 10m NA NA"
+      << "[Pullup]"
+      << "0 0 NA NA"
+      << "1 10m NA NA"
+      << "[GND Clamp] extra" << Expect::Warning("Model O1: Pullup has Increasing Current").NoLine()
+                             << Expect::Error("Incorrect Number of Line Items (2) For GND Clamp: Expecting 1");
+    const std::string strGnd = std::to_string(v.Line());
+    v << "0 0 NA NA"
+      << "[POWER Clamp]" << Expect::Error("Require at least 2 Voltage Points for GND Clamp Beginning at Line " +
+                                          strGnd).NoLine();
+    const std::string strPower = " for POWER Clamp Beginning at Line " + std::to_string(v.Line());
+    v << "0 NA NA NA"
+      << "NA 1 2 NA" << Expect::Error("Voltage Value Cannot Be 'NA'")
+      << "1 0 NA NA"
+      << "[Pulldown]" << Expect::Error("First Typical Value Cannot Be 'NA'" + strPower).NoLine()
+                      << Expect::Error("First Minimum Value Cannot Be 'NA'" + strPower).NoLine()
+                      << Expect::Error("Last Minimum Value Cannot Be 'NA'" + strPower).NoLine()
+                      << Expect::Error("Pulldown Already Defined")
+      << "0 0 NA NA"
+      << "1 -1m NA NA";
+    v.ExpectEnd(Expect::Warning("Model O1: Pulldown has Decreasing Current"));
+    v.Check();
 }
 
 TEST(CrvRead, RowsOfWrongShape) {
-    std::string strLog = ReadModels(CleanModel("O1") +          // 13-19
-                                    "[Pulldown]\n"              // 20
-                                    "5\n"                       // 21
-                                    "0 1m 2m 3m 4m 5m 6m\n"     // 22
-                                    "abc 1m NA NA\n"            // 23
-                                    "1 2m 3m 4m\n",             // 24
-                                    [](IBIS* pIbis) {
-                                        CRV* pCrv = nullptr;
-                                        MDL_GetPulldown(FindModel(pIbis, "O1"), &pCrv);
-                                        EXPECT_EQ(4, RowCount(pCrv));  // every readable row is kept
-                                    });
-    EXPECT_EQ("ERROR  (line   21) - No typical Value Was Provided for Pulldown\n"
-              "ERROR  (line   21) - No minimum Value Was Provided for Pulldown\n"
-              "ERROR  (line   21) - No maximum Value Was Provided for Pulldown\n"
-              "ERROR  (line   22) -\n    Incorrect Number of Line Items (7) For Pulldown: Expecting 4\n"
-              "ERROR  (line   23) - Invalid Voltage Value (\"abc\")\n"
-              "WARNING  (line   24) - Pulldown Voltage data is non-monotonic\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("O1")
+      << "[Pulldown]"
+      << "5" << Expect::Error("No typical Value Was Provided for Pulldown")
+             << Expect::Error("No minimum Value Was Provided for Pulldown")
+             << Expect::Error("No maximum Value Was Provided for Pulldown")
+      << "0 1m 2m 3m 4m 5m 6m" << Expect::Error("Incorrect Number of Line Items (7) For Pulldown: Expecting 4")
+      << "abc 1m NA NA" << Expect::Error("Invalid Voltage Value (\"abc\")")
+      << "1 2m 3m 4m" << Expect::Warning("Pulldown Voltage data is non-monotonic");
+    v.Check([](IBIS* pIbis) {
+        CRV* pCrv = nullptr;
+        MDL_GetPulldown(FindModel(pIbis, "O1"), &pCrv);
+        EXPECT_EQ(4, RowCount(pCrv));  // every readable row is kept
+    });
 }
 
 TEST(CrvRead, EachColumnIsReportedNonMonotonicOnce) {
-    std::string strLog = ReadModels(CleanModel("O1") +          // 13-19
-                                    "[Pulldown]\n"              // 20
-                                    "0 0 NA NA\n"
-                                    "1 1m NA NA\n"
-                                    "1 2m NA NA\n"
-                                    "0.5 3m NA NA\n"            // 24: voltage turns
-                                    "2 2m NA NA\n"              // 25: current turns
-                                    "0.1 1m NA NA\n");          // 26: both again
-    EXPECT_EQ("WARNING  (line   24) - Pulldown Voltage data is non-monotonic\n"
-              "WARNING  (line   25) - Pulldown Typical data is non-monotonic\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("O1")
+      << "[Pulldown]"
+      << "0 0 NA NA"
+      << "1 1m NA NA"
+      << "1 2m NA NA"
+      << "0.5 3m NA NA" << Expect::Warning("Pulldown Voltage data is non-monotonic")
+      << "2 2m NA NA" << Expect::Warning("Pulldown Typical data is non-monotonic")
+      << "0.1 1m NA NA";  // both turn again
+    v.Check();
 }
 
 TEST(CrvRead, MoreThan100RowsAreReportedOnceAndKept) {
-    std::string strLog = ReadModels(CleanModel("O1") + "[Pulldown]\n" + RisingRows(101) +  // 20, 21-121
-                                        CleanModel("O2") + "[Pulldown]\n" + RisingRows(150),  // 122, 129
-                                    [](IBIS* pIbis) {
-                                        CRV* pCrv = nullptr;
-                                        MDL_GetPulldown(FindModel(pIbis, "O2"), &pCrv);
-                                        EXPECT_EQ(150, RowCount(pCrv));
-                                    });
-    EXPECT_EQ("ERROR  (line  121) - More Than 100 Voltage Points Provided For Pulldown\n"
-              "ERROR  (line  230) - More Than 100 Voltage Points Provided For Pulldown\n",
-              strLog);
-}
-
-// Output_ECL is CleanModel with another type.
-std::string EclModel(const std::string& strName) {
-    std::string strText = CleanModel(strName);
-    strText.replace(strText.find("Output"), 6, "Output_ECL");
-    return strText;
+    Verify v = ModelFile();
+    v << CleanModel("O1") << "[Pulldown]"
+      << RisingRows(0, 101) << Expect::Error("More Than 100 Voltage Points Provided For Pulldown")
+      << CleanModel("O2") << "[Pulldown]"
+      << RisingRows(0, 101) << Expect::Error("More Than 100 Voltage Points Provided For Pulldown")
+      << RisingRows(101, 49);
+    v.Check([](IBIS* pIbis) {
+        CRV* pCrv = nullptr;
+        MDL_GetPulldown(FindModel(pIbis, "O2"), &pCrv);
+        EXPECT_EQ(150, RowCount(pCrv));
+    });
 }
 
 TEST(CrvRead, CurrentDirectionPerModelType) {
-    std::string strLog = ReadModels(EclModel("E1") +            // 13-19
-                                    "[Pulldown]\n"              // falling is right for ECL
-                                    "0 0 NA NA\n"
-                                    "1 -1m NA NA\n"
-                                    "[GND Clamp]\n"
-                                    "-1 -1m NA NA\n"
-                                    "0 0 NA NA\n" +
-                                    EclModel("E2") +            // 26-32
-                                    "[Pulldown]\n"
-                                    "0 0 NA NA\n"
-                                    "1 1m NA NA\n" +
-                                    CleanModel("O1") +          // 36-42
-                                    "[Pulldown]\n"              // 43
-                                    "0 NA NA NA\n"              // the second row is the low end
-                                    "0 5m NA NA\n"
-                                    "1 0 NA NA\n");
-    EXPECT_EQ("WARNING  - Model E2: Pulldown has Increasing Current\n"
-              "ERROR  - First Typical Value Cannot Be 'NA' for Pulldown Beginning at Line 43\n"
-              "WARNING  - Model O1: Pulldown has Decreasing Current\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("E1", "Output_ECL")
+      << "[Pulldown]"  // falling is right for ECL
+      << "0 0 NA NA"
+      << "1 -1m NA NA"
+      << "[GND Clamp]"
+      << "-1 -1m NA NA"
+      << "0 0 NA NA"
+      << CleanModel("E2", "Output_ECL")
+      << "[Pulldown]"
+      << "0 0 NA NA"
+      << "1 1m NA NA"
+      << "[Model] O1" << Expect::Warning("Model E2: Pulldown has Increasing Current").NoLine() << CleanModelBody()
+      << "[Pulldown]";
+    const std::string strPulldown = std::to_string(v.Line());
+    v << "0 NA NA NA"  // the second row is the low end
+      << "0 5m NA NA"
+      << "1 0 NA NA";
+    v.ExpectEnd(Expect::Error("First Typical Value Cannot Be 'NA' for Pulldown Beginning at Line " + strPulldown))
+        .ExpectEnd(Expect::Warning("Model O1: Pulldown has Decreasing Current"));
+    v.Check();
 }
 
 TEST(CrvRead, SeriesCurrentClosesWithItsSection) {
-    std::string strLog = ReadModels("[Model] S1\n"                      // 13
-                                    "Model_type Series\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[R Series] 10 NA NA\n"
-                                    "[Series Current]\n"                // 18
-                                    "0 0 NA NA\n"
-                                    "[Model] S2\n"                      // 20
-                                    "Model_type Series\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[Series Current]\n"                // 24
-                                    "0 0 NA NA\n"
-                                    "1 1m NA NA\n"
-                                    "2 0.5m NA NA\n");                  // 27
-    // The current of a series element runs either way: no direction check.
-    EXPECT_EQ("ERROR  -\n    Require at least 2 Voltage Points for Series_Current Beginning at Line 18\n"
-              "WARNING  (line   27) - Series_Current Typical data is non-monotonic\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Model] S1"
+      << "Model_type Series"
+      << "C_comp 1p NA NA"
+      << "[Voltage Range] 3.3 3.0 3.6"
+      << "[R Series] 10 NA NA"
+      << "[Series Current]";
+    const std::string strCurrent = std::to_string(v.Line());
+    v << "0 0 NA NA"
+      << "[Model] S2"
+      << Expect::Error("Require at least 2 Voltage Points for Series_Current Beginning at Line " + strCurrent)
+             .NoLine()
+      << "Model_type Series"
+      << "C_comp 1p NA NA"
+      << "[Voltage Range] 3.3 3.0 3.6"
+      << "[Series Current]"
+      << "0 0 NA NA"
+      << "1 1m NA NA"
+      // The current of a series element runs either way: no direction check.
+      << "2 0.5m NA NA" << Expect::Warning("Series_Current Typical data is non-monotonic");
+    v.Check();
 }
 
 TEST(CrvRead, SeriesTablesAndSubmodelOwners) {
-    DirectLog log;
+    LogCapture log;
     char szKeyword[] = "[Series MOSFET]";
     auto readTable = [&](const char* pszName, std::initializer_list<const char*> rows) {
         CRV* pCrv = nullptr;
@@ -429,7 +424,7 @@ TEST(CrvEval, ReferencesOfAModel) {
     for (RNG* pRng : {mdl.pVoltRange, mdl.pPullupRef, mdl.pGndClampRef, mdl.pPulldownRef}) RNG_Free(pRng);
 }
 
-TEST(CrvEval, RangeValuesAreNumbersOnly) {
+TEST(CrvEval, RangeValueOfACornerThatIsNotNa) {
     RNG* pRng = Range(1, NA, 3);
     double d = -1;
     EXPECT_EQ(0, CRV_RangeValue(pRng, eCorner::MIN, &d));

@@ -7,14 +7,16 @@
 
 #include "model/dly.h"
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
+#include "support/verify.h"
 #include "core/cmn.h"
 
 namespace {
 
 // Reads a schedule of model DRV from its keyword line (line 1) and data
 // lines (2, 3, ...), and ends it.
-DRVSH* ReadSchedule(DirectLog* pLog, const char* pszKeyword, std::initializer_list<const char*> lines,
+DRVSH* ReadSchedule(LogCapture* pLog, const char* pszKeyword, std::initializer_list<const char*> lines,
                     DRVSH* pSched = nullptr) {
     std::string strKeyword = pszKeyword;
     pLog->NextLine();
@@ -28,7 +30,7 @@ DRVSH* ReadSchedule(DirectLog* pLog, const char* pszKeyword, std::initializer_li
 }
 
 TEST(DrvshRead, NamesAndDelays) {
-    DirectLog log;
+    LogCapture log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule] x",
                                  {"DRV 1n NA NA NA",                      // 2
                                   "NA 1n 2n NA NA",                       // 3
@@ -78,7 +80,7 @@ TEST(DrvshRead, NamesAndDelays) {
 // A line without a name keeps its entry, nameless and without delays; a
 // name with four "NA" delays has too few delays.
 TEST(DrvshRead, NamelessEntryAndNoNumericDelay) {
-    DirectLog log;
+    LogCapture log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule]", {"", "O1 NA NA NA NA"});
     EXPECT_EQ("ERROR  (line    2) - 'Driver Schedule' Missing model Name\n"
               "ERROR  (line    3) - At least two delays must be specified\n",
@@ -92,7 +94,7 @@ TEST(DrvshRead, NamelessEntryAndNoNumericDelay) {
 }
 
 TEST(DrvshRead, ModelCountAndReplacement) {
-    DirectLog log;
+    LogCapture log;
     DRVSH* pSched = ReadSchedule(&log, "[Driver Schedule]", {});                   // 1
     pSched = ReadSchedule(&log, "[Driver Schedule]", {"O1 1n 2n NA NA"}, pSched);  // 2, 3
     EXPECT_EQ("ERROR  - Model 'DRV': The [Driver_Schedule] has no models defined\n"
@@ -105,35 +107,24 @@ TEST(DrvshRead, ModelCountAndReplacement) {
 // Schedules that name each other, themselves, a missing model and models
 // that cannot drive; the models are known only at the end of the file.
 TEST(DrvshCheckAll, ScheduledModelsAtTheEndOfTheFile) {
-    std::string strLog = ReadModels(CleanModel("DRV") +             // 13-19
-                                    "[Driver Schedule]\n"           // 20
-                                    "IN1 1n 2n NA NA\n"
-                                    "SUB 1n 2n NA NA\n"
-                                    "GHOST 1n 2n NA NA\n"
-                                    "SER 1n 2n NA NA\n" +
-                                    CleanModel("SUB") +             // 25-31
-                                    "[Driver Schedule]\n"           // 32
-                                    "DRV NA NA 1n 2n\n"
-                                    "SUB NA NA 1n 2n\n"             // 34
-                                    "[Model] IN1\n"
-                                    "Model_type Input\n"
-                                    "Vinl = 0.8\n"
-                                    "Vinh = 2.0\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[Model] SER\n"
-                                    "Model_type Series\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[R Series] 1 NA NA\n");
-    EXPECT_EQ("ERROR  (line   34) -\n    Model Name in Driver Schedule is the same as enclosing Model (\"SUB\")\n"
-              "ERROR  - Model SUB used in the Driver Schedule of Model SUB cannot itself have a Driver Schedule\n"
-              "ERROR  - Model DRV used in the Driver Schedule of Model SUB cannot itself have a Driver Schedule\n"
-              "ERROR  - Model SER used in the Driver Schedule of Model DRV should be an output model\n"
-              "ERROR  - Model GHOST used in the Driver Schedule of Model DRV is not defined\n"
-              "ERROR  - Model SUB used in the Driver Schedule of Model DRV cannot itself have a Driver Schedule\n"
-              "ERROR  - Model IN1 used in the Driver Schedule of Model DRV should be an output model\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("DRV")
+      << "[Driver Schedule]"
+      << "IN1 1n 2n NA NA\nSUB 1n 2n NA NA\nGHOST 1n 2n NA NA\nSER 1n 2n NA NA"
+      << CleanModel("SUB")
+      << "[Driver Schedule]"
+      << "DRV NA NA 1n 2n"
+      << "SUB NA NA 1n 2n" << Expect::Error("Model Name in Driver Schedule is the same as enclosing Model (\"SUB\")")
+      << "[Model] IN1\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6"
+      << ModelHead("SER", "Series") << "[R Series] 1 NA NA";
+    const std::string strCannot = " cannot itself have a Driver Schedule";
+    v.ExpectEnd(Expect::Error("Model SUB used in the Driver Schedule of Model SUB" + strCannot))
+        .ExpectEnd(Expect::Error("Model DRV used in the Driver Schedule of Model SUB" + strCannot))
+        .ExpectEnd(Expect::Error("Model SER used in the Driver Schedule of Model DRV should be an output model"))
+        .ExpectEnd(Expect::Error("Model GHOST used in the Driver Schedule of Model DRV is not defined"))
+        .ExpectEnd(Expect::Error("Model SUB used in the Driver Schedule of Model DRV" + strCannot))
+        .ExpectEnd(Expect::Error("Model IN1 used in the Driver Schedule of Model DRV should be an output model"));
+    v.Check();
 }
 
 }  // namespace

@@ -5,21 +5,19 @@
 #include <string>
 
 #include "model/ramp.h"
-#include "model/model_text.h"
+#include "support/snippet.h"
+#include "support/verify.h"
 #include "reader/read.h"
 #include "core/rng.h"
 
 namespace {
 
-// A model with the given subparameter lines, a voltage range and a ramp:
-// 1 + (lines) + 4 lines.
-std::string Model(const std::string& strName, const std::string& strSubparameters) {
-    return "[Model] " + strName + "\n" + strSubparameters +
-           "[Voltage Range] 3.3 3.0 3.6\n"
-           "[Ramp]\n"
-           "dV/dt_r 1/1n NA NA\n"
-           "dV/dt_f 1/1n NA NA\n";
-}
+// What ends a model after its subparameters: a voltage range and a ramp.
+const char* const kRangeAndRamp =
+    "[Voltage Range] 3.3 3.0 3.6\n"
+    "[Ramp]\n"
+    "dV/dt_r 1/1n NA NA\n"
+    "dV/dt_f 1/1n NA NA\n";
 
 int CountNamed(IBIS* pIbis, const char* pszName) {
     MDL* pList = nullptr;
@@ -84,284 +82,227 @@ TEST(MdlRead, CompleteModelsReadCleanAndGiveTheirValues) {
 }
 
 TEST(MdlRead, ModelNameRules) {
-    std::string strLog = ReadModels(CleanModel("ABCDEFGHIJKLMNOPQRST") +   // 13
-                                        CleanModel("ABCDEFGHIJKLMNOPQRSTU") +  // 20
-                                        CleanModel("gnd") +                    // 27
-                                        CleanModel("OUT1") +                   // 34
-                                        CleanModel("OUT1") +                   // 41
-                                        CleanModel("A B") +                    // 48
-                                        CleanModel(""),                        // 55
-                                    [](IBIS* pIbis) {
-                                        // Cut to 20 characters, both kept.
-                                        EXPECT_EQ(2, CountNamed(pIbis, "ABCDEFGHIJKLMNOPQRST"));
-                                        EXPECT_EQ(2, CountNamed(pIbis, "OUT1"));
-                                        EXPECT_EQ(1, CountNamed(pIbis, "A"));
-                                    });
-    EXPECT_EQ("ERROR  (line   20) - Model Name Over 20 Characters Long\n"
-              "ERROR  (line   27) - Invalid Model Name (\"gnd\"); Reserved Word.\n"
-              "ERROR  (line   41) - Model Name Previously Defined (\"OUT1\")\n"
-              "ERROR  (line   48) -\n    Incorrect Number of Line Items (2) For Keyword Model: Expecting 1\n"
-              "ERROR  (line   55) - 'Model' Keyword Missing name\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("ABCDEFGHIJKLMNOPQRST")
+      << "[Model] ABCDEFGHIJKLMNOPQRSTU" << Expect::Error("Model Name Over 20 Characters Long") << CleanModelBody()
+      << "[Model] gnd" << Expect::Error("Invalid Model Name (\"gnd\"); Reserved Word.") << CleanModelBody()
+      << CleanModel("OUT1")
+      << "[Model] OUT1" << Expect::Error("Model Name Previously Defined (\"OUT1\")") << CleanModelBody()
+      << "[Model] A B" << Expect::Error("Incorrect Number of Line Items (2) For Keyword Model: Expecting 1")
+      << CleanModelBody()
+      << "[Model] " << Expect::Error("'Model' Keyword Missing name") << CleanModelBody();
+    v.Check([](IBIS* pIbis) {
+        // Cut to 20 characters, both kept.
+        EXPECT_EQ(2, CountNamed(pIbis, "ABCDEFGHIJKLMNOPQRST"));
+        EXPECT_EQ(2, CountNamed(pIbis, "OUT1"));
+        EXPECT_EQ(1, CountNamed(pIbis, "A"));
+    });
 }
 
 TEST(MdlRead, ModelTypeSpellings) {
-    std::string strLog = ReadModels("[Model] M1\n"                     // 13
-                                    "Model_type input\n"               // 14
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n" +  // 16
-                                    Model("M2",                        // 17
-                                          "Model_type = Input\n"       // 18
-                                          "Model_type Output\n"        // 19
-                                          "C_comp 1p NA NA\n") +
-                                    Model("M3",                        // 25
-                                          "Model_type\n"               // 26
-                                          "C_comp 1p NA NA\n") +
-                                    Model("M4",                        // 32
-                                          "Model_type I/O extra\n"     // 33
-                                          "C_comp 1p NA NA\n") +
-                                    Model("M5",                        // 39
-                                          "Model_type Bogus\n"         // 40
-                                          "C_comp 1p NA NA\n") +
-                                    Model("S1",                        // 46
-                                          "Model_type Series\n"
-                                          "C_comp 1p NA NA\n"),
-                                    [](IBIS* pIbis) {
-                                        unsigned eType = 0;
-                                        MDL_GetModelType(FindModel(pIbis, "M1"), &eType);
-                                        EXPECT_EQ(MT_NO_TYPE, eType);
-                                        const char* psz = nullptr;
-                                        EXPECT_EQ(0, MDL_GetModelTypeText(FindModel(pIbis, "M1"), &psz));
-                                        EXPECT_STREQ("No Type", psz);
-                                    });
-    EXPECT_EQ("ERROR  (line   14) - Invalid Model_type (\"input\") (try \"Input\")\n"
-              // A type that is "No Type" needs a ramp.
-              "ERROR  - Model 'M1': Ramp Not Defined\n"
-              "ERROR  (line   18) - Invalid Model_type Line\n"
-              "ERROR  (line   19) - Model_type Already Defined For Model 'M2'\n"
-              "ERROR  (line   26) - 'Model_type' Subparameter Missing Setting\n"
-              "ERROR  (line   33) -\n    Incorrect Number of Line Items (3) For Model_type: Expecting 2\n"
-              "ERROR  (line   40) - Invalid Model_type (\"Bogus\")\n"
-              "ERROR  - Model 'S1': Ramp Not Allowed for Series and Series_switch\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Model] M1"
+      << "Model_type input" << Expect::Error("Invalid Model_type (\"input\") (try \"Input\")")
+      << "C_comp 1p NA NA"
+      << "[Voltage Range] 3.3 3.0 3.6"
+      // A type that is "No Type" needs a ramp.
+      << "[Model] M2" << Expect::Error("Model 'M1': Ramp Not Defined").NoLine()
+      << "Model_type = Input" << Expect::Error("Invalid Model_type Line")
+      << "Model_type Output" << Expect::Error("Model_type Already Defined For Model 'M2'")
+      << "C_comp 1p NA NA" << kRangeAndRamp
+      << "[Model] M3"
+      << "Model_type" << Expect::Error("'Model_type' Subparameter Missing Setting")
+      << "C_comp 1p NA NA" << kRangeAndRamp
+      << "[Model] M4"
+      << "Model_type I/O extra" << Expect::Error("Incorrect Number of Line Items (3) For Model_type: Expecting 2")
+      << "C_comp 1p NA NA" << kRangeAndRamp
+      << "[Model] M5"
+      << "Model_type Bogus" << Expect::Error("Invalid Model_type (\"Bogus\")")
+      << "C_comp 1p NA NA" << kRangeAndRamp
+      << CleanModel("S1", "Series");
+    v.ExpectEnd(Expect::Error("Model 'S1': Ramp Not Allowed for Series and Series_switch"));
+    v.Check([](IBIS* pIbis) {
+        unsigned eType = 0;
+        MDL_GetModelType(FindModel(pIbis, "M1"), &eType);
+        EXPECT_EQ(MT_NO_TYPE, eType);
+        const char* psz = nullptr;
+        EXPECT_EQ(0, MDL_GetModelTypeText(FindModel(pIbis, "M1"), &psz));
+        EXPECT_STREQ("No Type", psz);
+    });
 }
 
 TEST(MdlRead, SeriesIsNoModelTypeOfIbis2) {
-    std::string strLog = ReadModels(Model("S1",                  // 13
-                                          "Model_type Series\n"  // 14
-                                          "C_comp 1p NA NA\n"),
-                                    nullptr, "2.1");
-    EXPECT_EQ("ERROR  (line   14) - Invalid Model_type (\"Series\")\n", strLog);
+    Verify v = ModelFile("2.1");
+    v << "[Model] S1"
+      << "Model_type Series" << Expect::Error("Invalid Model_type (\"Series\")")
+      << "C_comp 1p NA NA" << kRangeAndRamp;
+    v.Check();
 }
 
 TEST(MdlRead, NumericSubparametersAndCcomp) {
-    std::string strLog = ReadModels("[Model] IN1\n"                     // 13
-                                    "Model_type Input\n"
-                                    "Vinl=0.8\n"                        // 15
-                                    "Vinh 2.0\n"                        // 16
-                                    "Vinh = 2.0\n"                      // 17
-                                    "Vmeas = abc\n"                     // 18
-                                    "Cref = 1p 2p\n"                    // 19
-                                    "Rref =\n"                          // 20
-                                    "Enable\n"                          // 21
-                                    "Polarity non-inverting\n"          // 22
-                                    "Foo = 1\n"                         // 23
-                                    "C_comp NA 1p 2p\n"                 // 24
-                                    "C_comp 1p NA NA\n"                 // 25
-                                    "[Voltage Range] 3.3 3.0 3.6\n",
-                                    [](IBIS* pIbis) {
-                                        MDL* pMdl = FindModel(pIbis, "IN1");
-                                        double d = -1;
-                                        EXPECT_EQ(1, MDL_GetCref(pMdl, &d));  // first three words read
-                                        EXPECT_DOUBLE_EQ(1e-12, d);
-                                        EXPECT_EQ(1, MDL_GetVinh(pMdl, &d));  // given, though invalid
-                                        EXPECT_DOUBLE_EQ(0.0, d);
-                                        EXPECT_EQ(0, MDL_GetVref(pMdl, &d));
-                                        const char* psz = nullptr;
-                                        EXPECT_EQ(0, MDL_GetPolarityText(pMdl, &psz));
-                                    });
-    EXPECT_EQ("ERROR  (line   16) - Invalid Vinh Line\n"
-              "ERROR  (line   17) - Vinh Already Defined For Model 'IN1'\n"
-              "ERROR  (line   18) - Invalid Vmeas Value (\"abc\")\n"
-              "ERROR  (line   19) - Incorrect Number of Line Items (4) For Cref: Expecting 3\n"
-              "ERROR  (line   20) - Invalid Rref Line\n"
-              "ERROR  (line   21) - 'Enable' Subparameter Missing Setting\n"
-              "ERROR  (line   22) - Invalid Polarity (\"non-inverting\") (try \"Non-Inverting\")\n"
-              "ERROR  (line   23) - Unknown Line Among Model Data\n"
-              "ERROR  (line   24) - 'NA' Not Allowed For Typical Value\n"
-              "ERROR  (line   25) - C_comp Already Defined For Model 'IN1'\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Model] IN1"
+      << "Model_type Input"
+      << "Vinl=0.8"
+      << "Vinh 2.0" << Expect::Error("Invalid Vinh Line")
+      << "Vinh = 2.0" << Expect::Error("Vinh Already Defined For Model 'IN1'")
+      << "Vmeas = abc" << Expect::Error("Invalid Vmeas Value (\"abc\")")
+      << "Cref = 1p 2p" << Expect::Error("Incorrect Number of Line Items (4) For Cref: Expecting 3")
+      << "Rref =" << Expect::Error("Invalid Rref Line")
+      << "Enable" << Expect::Error("'Enable' Subparameter Missing Setting")
+      << "Polarity non-inverting" << Expect::Error("Invalid Polarity (\"non-inverting\") (try \"Non-Inverting\")")
+      << "Foo = 1" << Expect::Error("Unknown Line Among Model Data")
+      << "C_comp NA 1p 2p" << Expect::Error("'NA' Not Allowed For Typical Value")
+      << "C_comp 1p NA NA" << Expect::Error("C_comp Already Defined For Model 'IN1'")
+      << "[Voltage Range] 3.3 3.0 3.6";
+    v.Check([](IBIS* pIbis) {
+        MDL* pMdl = FindModel(pIbis, "IN1");
+        double d = -1;
+        EXPECT_EQ(1, MDL_GetCref(pMdl, &d));  // first three words read
+        EXPECT_DOUBLE_EQ(1e-12, d);
+        EXPECT_EQ(1, MDL_GetVinh(pMdl, &d));  // given, though invalid
+        EXPECT_DOUBLE_EQ(0.0, d);
+        EXPECT_EQ(0, MDL_GetVref(pMdl, &d));
+        const char* psz = nullptr;
+        EXPECT_EQ(0, MDL_GetPolarityText(pMdl, &psz));
+    });
 }
 
 TEST(MdlRead, SubparameterCheckWhenModelKeywordCloses) {
-    std::string strLog = ReadModels("[Model] X\n"                       // 13
-                                    "[Voltage Range] 3.3 3.0 3.6\n"     // 14
-                                    "[Model] IN2\n"                     // 15
-                                    "Model_type Input\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n");   // 18
-    EXPECT_EQ("ERROR  - Model 'X': Model_type Not Defined\n"
-              "ERROR  - Model 'X': C_comp Not Defined\n"
-              "ERROR  - Model 'X': Ramp Not Defined\n"
-              // Input models need thresholds, but only warn.
-              "WARNING  - Model 'IN2': Model_type 'Input' must have Vinl set\n"
-              "WARNING  - Model 'IN2': Model_type 'Input' must have Vinh set\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Model] X"
+      << "[Voltage Range] 3.3 3.0 3.6" << Expect::Error("Model 'X': Model_type Not Defined").NoLine()
+                                       << Expect::Error("Model 'X': C_comp Not Defined").NoLine()
+      << "[Model] IN2" << Expect::Error("Model 'X': Ramp Not Defined").NoLine()
+      << "Model_type Input"
+      << "C_comp 1p NA NA"
+      // Input models need thresholds, but only warn.
+      << "[Voltage Range] 3.3 3.0 3.6" << Expect::Warning("Model 'IN2': Model_type 'Input' must have Vinl set").NoLine()
+                                       << Expect::Warning("Model 'IN2': Model_type 'Input' must have Vinh set").NoLine();
+    v.Check();
 }
 
 TEST(MdlRead, TerminatorElementsAndReferences) {
-    std::string strLog = ReadModels("[Model] T1\n"                      // 13
-                                    "Model_type Terminator\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[Rgnd] 50 NA NA\n"
-                                    "[Rac] 30 NA NA\n"
-                                    "[Cac] 1p NA NA\n" +
-                                    CleanModel("O1") +                 // 20
-                                    "[Rac] 30 NA NA\n"
-                                    "[Model] R1\n"
-                                    "Model_type Input\n"
-                                    "C_comp 1p NA NA\n"
-                                    "Vinl = 0.8\n"
-                                    "Vinh = 2.0\n"
-                                    "[Pullup Reference] 3.3 NA NA\n"
-                                    "[GND Clamp Reference] 0 NA NA\n");
-    EXPECT_EQ("ERROR  - Model 'O1': Rac is set when Model_type is not Terminator\n"
-              "ERROR  - Model 'O1': Cac must be defined when Rac is\n"
-              "ERROR  -\n    Model 'R1': Pulldown Reference Required when No Voltage Range is Specified\n"
-              "ERROR  - Model 'R1': POWER Clamp Reference Required when No Voltage Range is Specified\n",
-              strLog);
+    Verify v = ModelFile();
+    v << ModelHead("T1", "Terminator")
+      << "[Rgnd] 50 NA NA"
+      << "[Rac] 30 NA NA"
+      << "[Cac] 1p NA NA"
+      << CleanModel("O1")
+      << "[Rac] 30 NA NA"
+      << "[Model] R1" << Expect::Error("Model 'O1': Rac is set when Model_type is not Terminator").NoLine()
+                      << Expect::Error("Model 'O1': Cac must be defined when Rac is").NoLine()
+      << "Model_type Input"
+      << "C_comp 1p NA NA"
+      << "Vinl = 0.8"
+      << "Vinh = 2.0"
+      << "[Pullup Reference] 3.3 NA NA"
+      << "[GND Clamp Reference] 0 NA NA";
+    v.ExpectEnd(Expect::Error("Model 'R1': Pulldown Reference Required when No Voltage Range is Specified"))
+        .ExpectEnd(Expect::Error("Model 'R1': POWER Clamp Reference Required when No Voltage Range is Specified"));
+    v.Check();
 }
 
 TEST(MdlRead, TypedValueKeywords) {
-    std::string strLog = ReadModels(CleanModel("O1") +                   // 13-19
-                                    "[Voltage Range] 5 NA NA\n"          // 20
-                                    "[Temperature Range] NA 0 100\n"     // 21
-                                    "stray data\n"                       // 22
-                                    "[TTgnd] 0 NA NA\n"                  // 23
-                                    "[TTpower] 1n -1n 2n\n"              // 24
-                                    "[Model Spec]\n"                     // 25
-                                    "[Model] O2\n"                       // 26
-                                    "Model_type Output\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Model Spec]\n"                     // right after the subparameters
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[Ramp]\n"
-                                    "dV/dt_r 1/1n NA NA\n"
-                                    "dV/dt_f 1/1n NA NA\n",
-                                    [](IBIS* pIbis) {
-                                        RNG* pRng = nullptr;
-                                        ASSERT_EQ(1, MDL_GetVoltRange(FindModel(pIbis, "O1"), &pRng));
-                                        EXPECT_DOUBLE_EQ(3.3, pRng->dTyp);  // the first value stays
-                                    });
-    EXPECT_EQ("ERROR  (line   20) - Voltage Range Already Defined For Model 'O1'\n"
-              "ERROR  (line   21) - 'NA' Not Allowed For Typical Value\n"
-              "ERROR  (line   22) - Expecting Keyword.  Invalid Line\n"
-              "ERROR  (line   23) - TTgnd Typical value should be > 0\n"
-              "ERROR  (line   24) - TTpower Min value should be > 0\n"
-              "ERROR  (line   25) - [Model Spec] should be specified immediately after all the "
-              "subparameters of a model and before the other keywords of a model\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("O1")
+      << "[Voltage Range] 5 NA NA" << Expect::Error("Voltage Range Already Defined For Model 'O1'")
+      << "[Temperature Range] NA 0 100" << Expect::Error("'NA' Not Allowed For Typical Value")
+      << "stray data" << Expect::Error("Expecting Keyword.  Invalid Line")
+      << "[TTgnd] 0 NA NA" << Expect::Error("TTgnd Typical value should be > 0")
+      << "[TTpower] 1n -1n 2n" << Expect::Error("TTpower Min value should be > 0")
+      << "[Model Spec]" << Expect::Error("[Model Spec] should be specified immediately after all the "
+                                         "subparameters of a model and before the other keywords of a model")
+      << "[Model] O2"
+      << "Model_type Output"
+      << "C_comp 1p NA NA"
+      << "[Model Spec]"  // right after the subparameters
+      << kRangeAndRamp;
+    v.Check([](IBIS* pIbis) {
+        RNG* pRng = nullptr;
+        ASSERT_EQ(1, MDL_GetVoltRange(FindModel(pIbis, "O1"), &pRng));
+        EXPECT_DOUBLE_EQ(3.3, pRng->dTyp);  // the first value stays
+    });
 }
 
 TEST(MdlRead, RampRulesPerModelType) {
-    std::string strLog = ReadModels("[Model] O1\n"                      // 13
-                                    "Model_type Output\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[Model] E1\n"                      // 17
-                                    "Model_type Input_ECL\n"
-                                    "C_comp 1p NA NA\n"
-                                    "Vinl = -1.5\n"
-                                    "Vinh = -1.0\n"
-                                    "[Voltage Range] -5.2 NA NA\n"
-                                    "[Model] T1\n"
-                                    "Model_type Terminator\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n" +
-                                    Model("S1", "Model_type Series\nC_comp 1p NA NA\n"));
-    EXPECT_EQ("ERROR  - Model 'O1': Ramp Not Defined\n"
-              "ERROR  - Model 'S1': Ramp Not Allowed for Series and Series_switch\n",
-              strLog);
+    Verify v = ModelFile();
+    v << ModelHead("O1")
+      << "[Model] E1" << Expect::Error("Model 'O1': Ramp Not Defined").NoLine()
+      << "Model_type Input_ECL"
+      << "C_comp 1p NA NA"
+      << "Vinl = -1.5"
+      << "Vinh = -1.0"
+      << "[Voltage Range] -5.2 NA NA"
+      << ModelHead("T1", "Terminator")
+      << CleanModel("S1", "Series");
+    v.ExpectEnd(Expect::Error("Model 'S1': Ramp Not Allowed for Series and Series_switch"));
+    v.Check();
 }
 
 TEST(MdlRead, SeriesModelsRefuseDriverKeywords) {
-    std::string strLog = ReadModels("[Model] S1\n"                      // 13
-                                    "Model_type Series\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[R Series] 10 NA NA\n"
-                                    "[Pullup]\n"
-                                    "0 0 NA NA\n"
-                                    "1 -1m NA NA\n"
-                                    "[TTgnd] 1n NA NA\n"
-                                    "[Model] SW1\n"                     // 22
-                                    "Model_type Series_switch\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Falling Waveform]\n"              // 25
-                                    "R_fixture = 50\n"
-                                    "V_fixture = 0\n"
-                                    "0 0 0 0\n"
-                                    "1n 0 0 0\n"
-                                    "[On]\n");                          // 30
-    EXPECT_EQ("ERROR  - Model 'S1': Pullup is not allowed when Model_type is Series\n"
-              "ERROR  - Model 'S1': TTgnd is not allowed when Model_type is Series\n"
-              "ERROR  -\n    Model 'SW1': Pullup Reference Required when No Voltage Range is Specified\n"
-                  "ERROR  -\n    Model 'SW1': Pulldown Reference Required when No Voltage Range is Specified\n"
-                  "ERROR  - Model 'SW1': POWER Clamp Reference Required when No Voltage Range is Specified\n"
-                  "ERROR  - Model 'SW1': GND Clamp Reference Required when No Voltage Range is Specified\n"
-                  "ERROR  - Model 'SW1': Falling Waveform is not allowed when Model_type is Series_switch\n"
-                  "ERROR  - Model SW1 [On]: No series data found\n"
-                  "ERROR  - Model SW1 is of type Series_switch. [Off] keyword is required\n",
-              strLog);
+    Verify v = ModelFile();
+    v << ModelHead("S1", "Series")
+      << "[R Series] 10 NA NA"
+      << "[Pullup]"
+      << "0 0 NA NA"
+      << "1 -1m NA NA"
+      << "[TTgnd] 1n NA NA"
+      << "[Model] SW1" << Expect::Error("Model 'S1': Pullup is not allowed when Model_type is Series").NoLine()
+                       << Expect::Error("Model 'S1': TTgnd is not allowed when Model_type is Series").NoLine()
+      << "Model_type Series_switch"
+      << "C_comp 1p NA NA"
+      << "[Falling Waveform]"
+      << "R_fixture = 50"
+      << "V_fixture = 0"
+      << "0 0 0 0"
+      << "1n 0 0 0"
+      << "[On]";
+    for (const char* pszReference : {"Pullup", "Pulldown", "POWER Clamp", "GND Clamp"})
+        v.ExpectEnd(Expect::Error(std::string("Model 'SW1': ") + pszReference +
+                                  " Reference Required when No Voltage Range is Specified"));
+    v.ExpectEnd(Expect::Error("Model 'SW1': Falling Waveform is not allowed when Model_type is Series_switch"))
+        .ExpectEnd(Expect::Error("Model SW1 [On]: No series data found"))
+        .ExpectEnd(Expect::Error("Model SW1 is of type Series_switch. [Off] keyword is required"));
+    v.Check();
 }
 
 TEST(MdlRead, SeriesKeywordPlacement) {
-    std::string strLog = ReadModels("[Model] SW1\n"                     // 13
-                                    "Model_type Series_switch\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[R Series] 10 NA NA\n"             // 16
-                                    "[Voltage Range] 3.3 3.0 3.6\n"     // 17
-                                    "[Model] SW2\n"                     // 18
-                                    "Model_type Series_switch\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[On]\n"
-                                    "[R Series] 10 NA NA\n"
-                                    "[Off]\n"
-                                    "[R Series] 1M NA NA\n" +
-                                    CleanModel("O1") +                  // 26-32
-                                    "[On]\n"                            // 33
-                                    "data after On\n"                   // 34
-                                    "[L Series] 1n NA NA\n"             // 35
-                                    "[Series Current]\n"                // 36
-                                    "-1 1 NA NA\n");                    // 37
-    EXPECT_EQ("ERROR  (line   16) - No preceding [On] or [Off] keyword found. Assuming [On]\n"
-              "ERROR  (line   17) - Model 'SW1' is of type Series_switch. Voltage Range should be "
-              "defined before the [On] and [Off] sections\n"
-              "ERROR  - Model SW1 is of type Series_switch. [Off] keyword is required\n"
-              "ERROR  (line   33) - Keyword is valid only for Series_switch models\n"
-              "ERROR  (line   34) - Expecting Keyword.  Invalid Line\n"
-              "ERROR  (line   35) - Keyword is valid only for Series and Series_switch models\n"
-              "ERROR  (line   36) - Keyword is valid only for Series and Series_switch models\n"
-              "ERROR  (line   37) - Keyword is valid only for Series and Series_switch models\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Model] SW1"
+      << "Model_type Series_switch"
+      << "C_comp 1p NA NA"
+      << "[R Series] 10 NA NA" << Expect::Error("No preceding [On] or [Off] keyword found. Assuming [On]")
+      << "[Voltage Range] 3.3 3.0 3.6"
+      << Expect::Error("Model 'SW1' is of type Series_switch. Voltage Range should be "
+                       "defined before the [On] and [Off] sections")
+      << "[Model] SW2" << Expect::Error("Model SW1 is of type Series_switch. [Off] keyword is required").NoLine()
+      << "Model_type Series_switch"
+      << "C_comp 1p NA NA"
+      << "[Voltage Range] 3.3 3.0 3.6"
+      << "[On]"
+      << "[R Series] 10 NA NA"
+      << "[Off]"
+      << "[R Series] 1M NA NA"
+      << CleanModel("O1")
+      << "[On]" << Expect::Error("Keyword is valid only for Series_switch models")
+      << "data after On" << Expect::Error("Expecting Keyword.  Invalid Line");
+    for (const char* pszLine : {"[L Series] 1n NA NA", "[Series Current]", "-1 1 NA NA"})
+        v << pszLine << Expect::Error("Keyword is valid only for Series and Series_switch models");
+    v.Check();
 }
 
 TEST(MdlRead, ModelKeywordsOutsideAModelAreOrphans) {
-    std::string strLog = ReadModels(std::string("[Voltage Range] 3.3 NA NA\n"  // 13: no model yet
-                                                 "stray data\n") +              // 14
-                                    CleanModel("O1") + CleanModel("O2") +       // 15-28
-                                    "[Model Selector] SEL\n"                    // 29: ends the model
-                                    "O1 first\n"
-                                    "O2 second\n"
-                                    "[Ramp]\n"                                  // 32
-                                    "dV/dt_r 1/1n NA NA\n");                    // 33
-    EXPECT_EQ("ERROR  (line   13) - Orphan Model keyword.\n"
-              "ERROR  (line   14) - Orphan data line keyword.\n"
-              "ERROR  (line   32) - Orphan Model keyword.\n"
-              "ERROR  (line   33) - Orphan data line keyword.\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Voltage Range] 3.3 NA NA" << Expect::Error("Orphan Model keyword.")  // no model yet
+      << "stray data" << Expect::Error("Orphan data line keyword.")
+      << CleanModel("O1") << CleanModel("O2")
+      << "[Model Selector] SEL"  // ends the model
+      << "O1 first"
+      << "O2 second"
+      << "[Ramp]" << Expect::Error("Orphan Model keyword.")
+      << "dV/dt_r 1/1n NA NA" << Expect::Error("Orphan data line keyword.");
+    v.Check();
 }
 
 }  // namespace

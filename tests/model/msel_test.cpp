@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "model/model_text.h"
 #include "support/snippet.h"
+#include "support/verify.h"
 #include "reader/read.h"
 
 namespace {
@@ -18,56 +18,49 @@ MSEL* Selectors(IBIS* pIbis) {
 
 TEST(MselRead, NamesEntriesAndDescriptions) {
     const std::string str75 = "0123456789012345678901234567890123456789012345678901234567890123456789ABCDE";
-    std::string strLog = ReadModels("[Model Selector] NA extra\n"                   // 13
-                                    "GND ground\n"
-                                    "na\n"                                          // 15
-                                    "O1 the first   output\n"
-                                    "O1 again\n"                                    // 17
-                                    "M123456789 " + str75 + "\n"                    // 18
-                                    "ABCDEFGHIJKLMNOPQRSTUVWXYZ too long a name\n"  // 19
-                                    "[Model Selector] SELECTOR_NAME_TOO_LONG\n"     // 20
-                                    "O1 out\n"
-                                    "[Model Selector] SELECTOR_NAME_TOO_LO\n"       // 22
-                                    "[Model Selector]\n"                            // 23
-                                    "O1 x\n" +
-                                        CleanModel("O1"),                           // 25-31
-                                    [&](IBIS* pIbis) {
-                                        MSEL* pList = Selectors(pIbis);
-                                        EXPECT_EQ(1, MSEL_Find(pList, "SELECTOR_NAME_TOO_LO"));
-                                        EXPECT_EQ(1, MSEL_Find(pList, "NA"));
-                                        EXPECT_EQ(0, MSEL_Find(pList, "na"));
-                                        MSEL* pFirst = pList;
-                                        while (pFirst->pNext != nullptr) pFirst = pFirst->pNext;
-                                        const MSELMDL* pEntry = pFirst->pModels;  // file order
-                                        ASSERT_NE(nullptr, pEntry);
-                                        EXPECT_STREQ("GND", pEntry->szName);
-                                        pEntry = pEntry->pNext->pNext;
-                                        EXPECT_STREQ("the first   output", pEntry->szDescription);
-                                        pEntry = pEntry->pNext->pNext;
-                                        EXPECT_EQ(str75.substr(0, 70), pEntry->szDescription);
-                                        pEntry = pEntry->pNext;
-                                        EXPECT_STREQ("ABCDEFGHIJKLMNOPQRST", pEntry->szName);
-                                        EXPECT_EQ(nullptr, pEntry->pNext);
-                                    });
-    EXPECT_EQ("ERROR  (line   13) -\n    Incorrect Number of Line Items (2) For Keyword Model Selector: Expecting 1\n"
-              "ERROR  (line   13) - Invalid Model SelectorName (\"NA\"); Reserved Word.\n"
-              "ERROR  (line   15) -\n    Incorrect Number of Line Items (1) For Keyword Model Selector: Expecting 2\n"
-              "ERROR  (line   15) - Invalid Model Name (\"NA\")\n"
-              "ERROR  (line   17) - Model 'O1'. already used in this Model Selector\n"
-              "WARNING  (line   18) - Exceeds official IBIS maximum length of 80 chararacters.\n"
-              "ERROR  (line   18) - Model Descriptor string '" + str75 +
-                  "' is too long, truncating to 70 characters.\n"
-              "ERROR  (line   19) - Model Name Over 20 Characters Long\n"
-              "ERROR  (line   20) - Model Selector Name Over 20 Characters Long\n"
-              "WARNING  - Model Selector: 'SELECTOR_NAME_TOO_LO' has only one model defined\n"
-              "ERROR  (line   22) -\n    Model Selector Name Previously Defined (\"SELECTOR_NAME_TOO_LO\")\n"
-              "ERROR  - Model Selector: 'SELECTOR_NAME_TOO_LO' has no models defined\n"
-              "ERROR  (line   23) - 'Model Selector' Keyword Missing name\n"
-              "WARNING  - Model Selector: '' has only one model defined\n"
-              // At the end of the file: GND and NA are not looked up.
-              "ERROR  - Model 'M123456789' in Model Selector 'NA' is not defined in the file\n"
-              "ERROR  - Model 'ABCDEFGHIJKLMNOPQRST' in Model Selector 'NA' is not defined in the file\n",
-              strLog);
+    const std::string strTooLo = "Model Selector: 'SELECTOR_NAME_TOO_LO' has ";
+    Verify v = ModelFile();
+    v << "[Model Selector] NA extra"
+      << Expect::Error("Incorrect Number of Line Items (2) For Keyword Model Selector: Expecting 1")
+      << Expect::Error("Invalid Model SelectorName (\"NA\"); Reserved Word.")
+      << "GND ground"
+      << "na" << Expect::Error("Incorrect Number of Line Items (1) For Keyword Model Selector: Expecting 2")
+              << Expect::Error("Invalid Model Name (\"NA\")")
+      << "O1 the first   output"
+      << "O1 again" << Expect::Error("Model 'O1'. already used in this Model Selector")
+      << "M123456789 " + str75 << Expect::Warning("Exceeds official IBIS maximum length of 80 chararacters.")
+      << Expect::Error("Model Descriptor string '" + str75 + "' is too long, truncating to 70 characters.")
+      << "ABCDEFGHIJKLMNOPQRSTUVWXYZ too long a name" << Expect::Error("Model Name Over 20 Characters Long")
+      << "[Model Selector] SELECTOR_NAME_TOO_LONG" << Expect::Error("Model Selector Name Over 20 Characters Long")
+      << "O1 out"
+      << "[Model Selector] SELECTOR_NAME_TOO_LO" << Expect::Warning(strTooLo + "only one model defined").NoLine()
+      << Expect::Error("Model Selector Name Previously Defined (\"SELECTOR_NAME_TOO_LO\")")
+      << "[Model Selector]" << Expect::Error(strTooLo + "no models defined").NoLine()
+                            << Expect::Error("'Model Selector' Keyword Missing name")
+      << "O1 x"
+      << "[Model] O1" << Expect::Warning("Model Selector: '' has only one model defined").NoLine()
+      << CleanModelBody();
+    // At the end of the file: GND and NA are not looked up.
+    v.ExpectEnd(Expect::Error("Model 'M123456789' in Model Selector 'NA' is not defined in the file"))
+        .ExpectEnd(Expect::Error("Model 'ABCDEFGHIJKLMNOPQRST' in Model Selector 'NA' is not defined in the file"));
+    v.Check([&](IBIS* pIbis) {
+        MSEL* pList = Selectors(pIbis);
+        EXPECT_EQ(1, MSEL_Find(pList, "SELECTOR_NAME_TOO_LO"));
+        EXPECT_EQ(1, MSEL_Find(pList, "NA"));
+        EXPECT_EQ(0, MSEL_Find(pList, "na"));
+        MSEL* pFirst = pList;
+        while (pFirst->pNext != nullptr) pFirst = pFirst->pNext;
+        const MSELMDL* pEntry = pFirst->pModels;  // file order
+        ASSERT_NE(nullptr, pEntry);
+        EXPECT_STREQ("GND", pEntry->szName);
+        pEntry = pEntry->pNext->pNext;
+        EXPECT_STREQ("the first   output", pEntry->szDescription);
+        pEntry = pEntry->pNext->pNext;
+        EXPECT_EQ(str75.substr(0, 70), pEntry->szDescription);
+        pEntry = pEntry->pNext;
+        EXPECT_STREQ("ABCDEFGHIJKLMNOPQRST", pEntry->szName);
+        EXPECT_EQ(nullptr, pEntry->pNext);
+    });
 }
 
 TEST(MselCheckAll, NameSharedWithAModel) {

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "model/mdl.h"
-#include "model/model_text.h"
 #include "model/smspec.h"
 #include "model/wvfrm.h"
 #include "reader/read.h"
 #include "core/rng.h"
 #include "support/snippet.h"
+#include "support/verify.h"
 
 namespace {
 
@@ -46,55 +46,40 @@ std::string DynamicClamp(const std::string& strName) {
 }
 
 TEST(SubmdlRead, NamesAndSubmodelType) {
-    std::string strLog = ReadModels("[Submodel] BH\n"                       // 13
-                                    "Submodel_type bus_hold\n"
-                                    "Submodel_type Bus_hold\n"              // 15
-                                    "Polarity Inverting\n"
-                                    "[Submodel] BH extra\n"                 // 17
-                                    "Submodel_type = Dynamic_clamp\n"
-                                    "[Submodel] GND\n"                      // 19
-                                    "[Submodel] A_VERY_LONG_SUBMODEL_NAME\n"
-                                    "Submodel_type Dynamic_clamp\n"
-                                    "[GND Clamp]\n"
-                                    "-1 -1m NA NA\n"
-                                    "0 0 NA NA\n"
-                                    "[Submodel]\n"                          // 25
-                                    "[Model] O1\n"
-                                    "Model_type Output\n"
-                                    "C_comp 1p NA NA\n"
-                                    "[Voltage Range] 3.3 3.0 3.6\n"
-                                    "[Pullup]\n"                            // a model table again
-                                    "0 0 NA NA\n"
-                                    "1 -1m NA NA\n"
-                                    "[Ramp]\n"
-                                    "dV/dt_r 1/1n NA NA\n"
-                                    "dV/dt_f 1/1n NA NA\n",
-                                    [](IBIS* pIbis) {
-                                        SUBMDL* pList = nullptr;
-                                        IBIS_GetSubmdlList(pIbis, &pList);
-                                        ASSERT_NE(nullptr, pList);
-                                        EXPECT_STREQ("", pList->szName);  // newest first
-                                        SUBMDL* pLong = FindSubmodel(pIbis, "A_VERY_LONG_SUBMODEL");
-                                        ASSERT_NE(nullptr, pLong);
-                                        EXPECT_EQ(SMT_DYNAMIC_CLAMP, pLong->eSubmodelType);
-                                        EXPECT_NE(nullptr, pLong->pGndClamp);
-                                        // The first BH: a case-only mismatch leaves "No Type".
-                                        EXPECT_EQ(SMT_NO_TYPE, pList->pNext->pNext->pNext->pNext->eSubmodelType);
-                                        MDL* pMdl = FindModel(pIbis, "O1");
-                                        EXPECT_NE(nullptr, pMdl->pPullup);
-                                    });
-    EXPECT_EQ("ERROR  (line   14) - Invalid Submodel_type (\"bus_hold\") (try \"Bus_hold\")\n"
-              "ERROR  (line   15) - Submodel_type Already Defined For Submodel 'BH'\n"
-              "ERROR  (line   16) - Unknown Line Among Sub Model Data\n"
-              "ERROR  (line   17) -\n    Incorrect Number of Line Items (2) For Keyword Sub Model: Expecting 1\n"
-              "ERROR  (line   17) - SubModel Name Previously Defined (\"BH\")\n"
-              "ERROR  (line   18) - Invalid Submodel_type Line\n"
-              "ERROR  (line   19) - Invalid Sub Model Name (\"GND\"); Reserved Word.\n"
-              "ERROR  - Submodel 'GND': Submodel_type Not Defined\n"
-              "ERROR  (line   20) - Sub Model Name Over 20 Characters Long\n"
-              "ERROR  (line   25) - 'Sub Model' Keyword Missing name\n"
-              "ERROR  - Submodel '': Submodel_type Not Defined\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Submodel] BH"
+      << "Submodel_type bus_hold" << Expect::Error("Invalid Submodel_type (\"bus_hold\") (try \"Bus_hold\")")
+      << "Submodel_type Bus_hold" << Expect::Error("Submodel_type Already Defined For Submodel 'BH'")
+      << "Polarity Inverting" << Expect::Error("Unknown Line Among Sub Model Data")
+      << "[Submodel] BH extra" << Expect::Error("Incorrect Number of Line Items (2) For Keyword Sub Model: Expecting 1")
+                               << Expect::Error("SubModel Name Previously Defined (\"BH\")")
+      << "Submodel_type = Dynamic_clamp" << Expect::Error("Invalid Submodel_type Line")
+      << "[Submodel] GND" << Expect::Error("Invalid Sub Model Name (\"GND\"); Reserved Word.")
+      << "[Submodel] A_VERY_LONG_SUBMODEL_NAME" << Expect::Error("Submodel 'GND': Submodel_type Not Defined").NoLine()
+                                                << Expect::Error("Sub Model Name Over 20 Characters Long")
+      << "Submodel_type Dynamic_clamp"
+      << "[GND Clamp]"
+      << "-1 -1m NA NA"
+      << "0 0 NA NA"
+      << "[Submodel]" << Expect::Error("'Sub Model' Keyword Missing name")
+      << "[Model] O1" << Expect::Error("Submodel '': Submodel_type Not Defined").NoLine()
+      << "Model_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6"
+      << "[Pullup]"  // a model table again
+      << "0 0 NA NA\n1 -1m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA";
+    v.Check([](IBIS* pIbis) {
+        SUBMDL* pList = nullptr;
+        IBIS_GetSubmdlList(pIbis, &pList);
+        ASSERT_NE(nullptr, pList);
+        EXPECT_STREQ("", pList->szName);  // newest first
+        SUBMDL* pLong = FindSubmodel(pIbis, "A_VERY_LONG_SUBMODEL");
+        ASSERT_NE(nullptr, pLong);
+        EXPECT_EQ(SMT_DYNAMIC_CLAMP, pLong->eSubmodelType);
+        EXPECT_NE(nullptr, pLong->pGndClamp);
+        // The first BH: a case-only mismatch leaves "No Type".
+        EXPECT_EQ(SMT_NO_TYPE, pList->pNext->pNext->pNext->pNext->eSubmodelType);
+        MDL* pMdl = FindModel(pIbis, "O1");
+        EXPECT_NE(nullptr, pMdl->pPullup);
+    });
 }
 
 TEST(SubmdlEnd, BusHoldRequirements) {
@@ -130,74 +115,70 @@ TEST(SubmdlEnd, BusHoldRequirements) {
 }
 
 TEST(SubmdlEnd, DynamicClampRequirementsAndPulseTables) {
-    std::string strLog = ReadModels("[Submodel] DC1\n"              // 13
-                                    "Submodel_type Dynamic_clamp\n"
-                                    "[Submodel Spec]\n"
-                                    "Off_delay 1n NA NA\n"
-                                    "[GND Pulse Table]\n"           // 17
-                                    "0 -1 NA NA\n"
-                                    "[POWER Pulse Table]\n"         // 19
-                                    "0 0 NA NA\n"
-                                    "1n -0.5 NA NA\n"
-                                    "2n 0 NA NA\n"
-                                    "[POWER Pulse Table] x\n"       // 23
-                                    "0 0.5 NA NA\n"
-                                    "1n 0 NA NA\n"
-                                    "[Submodel] DC2\n"              // 26
-                                    "Submodel_type Dynamic_clamp\n",
-                                    [](IBIS* pIbis) {
-                                        const WVFRM* pPower = FindSubmodel(pIbis, "DC1")->pPowerPulse;
-                                        ASSERT_NE(nullptr, pPower);
-                                        EXPECT_EQ(nullptr, pPower->pNext);
-                                        EXPECT_DOUBLE_EQ(0.5, pPower->pRows->dTyp);  // the later table
-                                    });
-    EXPECT_EQ("ERROR  - Require at least 2 Data Points for GND Pulse Table Waveform Beginning at Line 17\n"
-              "WARNING  - Found some GND Pulse Table (Typical) offsets less than 0 for Table Beginning at Line 17\n"
-              "ERROR  (line   23) - [POWER Pulse Table] Already Defined\n"
-              "ERROR  (line   23) -\n    Incorrect Number of Line Items (2) For POWER Pulse: Expecting 1\n"
-              "ERROR  - First Typical Value should be the same as the Last for POWER Pulse Table Waveform Beginning at Line 23\n"
-              "WARNING  - Found some POWER Pulse Table (Typical) offsets greater than 0 for Table Beginning at Line 23\n"
-              "ERROR  - Submodel DC1: [Submodel Spec] V_trigger_f is required when GND_Pulse is specified\n"
-              "ERROR  - Submodel DC1: [Submodel Spec] V_trigger_r is required when POWER_Pulse is specified\n"
-              "ERROR  - Submodel DC1: [Submodel Spec] Off_delay  cannot be specified with Dynamic_clamp submodels\n"
-              "ERROR  - Submodel DC2: GND Pulse Table or POWER Pulse Table or GND Clamp or POWER Clamp is "
-              "required when Submodel_type is Dynamic_clamp\n",
-              strLog);
+    Verify v = ModelFile();
+    v << "[Submodel] DC1"
+      << "Submodel_type Dynamic_clamp"
+      << "[Submodel Spec]"
+      << "Off_delay 1n NA NA"
+      << "[GND Pulse Table]";
+    const std::string strGnd = " Beginning at Line " + std::to_string(v.Line());
+    v << "0 -1 NA NA"
+      << "[POWER Pulse Table]"
+      << Expect::Error("Require at least 2 Data Points for GND Pulse Table Waveform" + strGnd).NoLine()
+      << Expect::Warning("Found some GND Pulse Table (Typical) offsets less than 0 for Table" + strGnd).NoLine()
+      << "0 0 NA NA"
+      << "1n -0.5 NA NA"
+      << "2n 0 NA NA"
+      << "[POWER Pulse Table] x" << Expect::Error("[POWER Pulse Table] Already Defined")
+                                 << Expect::Error("Incorrect Number of Line Items (2) For POWER Pulse: Expecting 1");
+    const std::string strPower = " Beginning at Line " + std::to_string(v.Line());
+    v << "0 0.5 NA NA"
+      << "1n 0 NA NA"
+      << "[Submodel] DC2"
+      << Expect::Error("First Typical Value should be the same as the Last for POWER Pulse Table Waveform" + strPower)
+             .NoLine()
+      << Expect::Warning("Found some POWER Pulse Table (Typical) offsets greater than 0 for Table" + strPower).NoLine()
+      << Expect::Error("Submodel DC1: [Submodel Spec] V_trigger_f is required when GND_Pulse is specified").NoLine()
+      << Expect::Error("Submodel DC1: [Submodel Spec] V_trigger_r is required when POWER_Pulse is specified").NoLine()
+      << Expect::Error("Submodel DC1: [Submodel Spec] Off_delay  cannot be specified with Dynamic_clamp submodels")
+             .NoLine()
+      << "Submodel_type Dynamic_clamp";
+    v.ExpectEnd(Expect::Error("Submodel DC2: GND Pulse Table or POWER Pulse Table or GND Clamp or POWER Clamp is "
+                              "required when Submodel_type is Dynamic_clamp"));
+    v.Check([](IBIS* pIbis) {
+        const WVFRM* pPower = FindSubmodel(pIbis, "DC1")->pPowerPulse;
+        ASSERT_NE(nullptr, pPower);
+        EXPECT_EQ(nullptr, pPower->pNext);
+        EXPECT_DOUBLE_EQ(0.5, pPower->pRows->dTyp);  // the later table
+    });
 }
 
 TEST(SmspecRead, LinesPlacementAndUnknownWords) {
-    ReadResult result = ReadSnippet(
-        "models.ibs", ComponentFile("models.ibs", DynamicClamp("DC1") +      // 13-17
-                                                      "[Submodel Spec]\n"    // 18
-                                                      "V_trigger_r 1 NA NA\n"
-                                                      "V_trigger_r 2 NA NA\n"  // 20
-                                                      "V_trigger_f NA 1 2\n"
-                                                      "Vtrigger 1 NA NA\n"     // 22
-                                                      "[Submodel Spec] x\n"    // 23
-                                                      "[Submodel] DC2\n"       // 24
-                                                      "Submodel_type Dynamic_clamp\n"
-                                                      "[Submodel Spec]\n"
-                                                      "V_trigger_r 1 NA NA\n"
-                                                      "[POWER Clamp]\n"
-                                                      "0 0 NA NA\n"
-                                                      "1 -1m NA NA\n"),
-        [](IBIS* pIbis) {
-            const SMSPEC* pSpec = FindSubmodel(pIbis, "DC2")->pSubmdlSpec;
-            ASSERT_NE(nullptr, pSpec);
-            EXPECT_DOUBLE_EQ(1, pSpec->pVtriggerR->dTyp);
-            EXPECT_EQ(nullptr, pSpec->pOffDelay);
-        });
-    // The unknown word is the file's fault: an error on its line, counted
-    // like any other, not a program bug.
-    EXPECT_EQ("ERROR  (line   18) -\n    [Submodel Spec] should be specified before other keywords for a model\n"
-              "ERROR  (line   20) - V_trigger_r Already Defined For Submodel 'DC1'\n"
-              "ERROR  (line   21) - 'NA' not allowed for Typical value\n"
-              "ERROR  (line   22) - Unknown Line Among Submodel Spec Data\n"
-              "ERROR  (line   23) -\n    [Submodel Spec] should be specified before other keywords for a model\n"
-              "ERROR  (line   23) - Sub Model Specification: Already Defined for this sub model\n"
-              "ERROR  (line   23) -\n    Incorrect Number of Line Items (2) For Submodel Spec: Expecting 1\n"
-              "ERROR  - Submodel DC1: Empty Submodel Spec\n",
-              result.strLog);
+    const Expect placement = Expect::Error("[Submodel Spec] should be specified before other keywords for a model");
+    Verify v = ModelFile();
+    v << DynamicClamp("DC1")
+      << "[Submodel Spec]" << placement
+      << "V_trigger_r 1 NA NA"
+      << "V_trigger_r 2 NA NA" << Expect::Error("V_trigger_r Already Defined For Submodel 'DC1'")
+      << "V_trigger_f NA 1 2" << Expect::Error("'NA' not allowed for Typical value")
+      // The unknown word is the file's fault: an error on its line, counted
+      // like any other, not a program bug.
+      << "Vtrigger 1 NA NA" << Expect::Error("Unknown Line Among Submodel Spec Data")
+      << "[Submodel Spec] x" << placement << Expect::Error("Sub Model Specification: Already Defined for this sub model")
+                             << Expect::Error("Incorrect Number of Line Items (2) For Submodel Spec: Expecting 1")
+      << "[Submodel] DC2" << Expect::Error("Submodel DC1: Empty Submodel Spec").NoLine()
+      << "Submodel_type Dynamic_clamp"
+      << "[Submodel Spec]"
+      << "V_trigger_r 1 NA NA"
+      << "[POWER Clamp]"
+      << "0 0 NA NA"
+      << "1 -1m NA NA";
+    ReadResult result = v.Check([](IBIS* pIbis) {
+        const SMSPEC* pSpec = FindSubmodel(pIbis, "DC2")->pSubmdlSpec;
+        ASSERT_NE(nullptr, pSpec);
+        EXPECT_DOUBLE_EQ(1, pSpec->pVtriggerR->dTyp);
+        EXPECT_EQ(nullptr, pSpec->pOffDelay);
+    });
     EXPECT_EQ(0, result.nBugs);
     EXPECT_EQ(8, result.nErrors);
 }
@@ -278,62 +259,43 @@ TEST(SubmdlEnd, TriggersWaveformByWaveform) {
 }
 
 TEST(AddsubRead, ModesAndModelTypes) {
-    std::string strLog = ReadModels(CleanModel("O1") +                      // 13-19
-                                        "[Add Submodel] x\n"                // 20
-                                        "BH Non-Driving\n"
-                                        "DC driving\n"                      // 22
-                                        "GND All extra\n"
-                                        "A_VERY_LONG_SUBMODEL_NAME All\n"   // 24
-                                        "BH\n"
-                                        "BH Sometimes\n"                    // 26
-                                        "[Model] IN1\n"                     // 27
-                                        "Model_type Input\n"
-                                        "Vinl = 0.8\n"
-                                        "Vinh = 2.0\n"
-                                        "C_comp 1p NA NA\n"
-                                        "[Voltage Range] 3.3 3.0 3.6\n"
-                                        "[Add Submodel]\n"                  // 33
-                                        "BH Driving\n"
-                                        "[Add Submodel]\n"                  // 35
-                                        "DC All\n"
-                                        "[Model] S1\n"                      // 37
-                                        "Model_type Series\n"
-                                        "C_comp 1p NA NA\n"
-                                        "[Voltage Range] 3.3 3.0 3.6\n"
-                                        "[R Series] 1 NA NA\n"
-                                        "[Add Submodel]\n"                  // 42
-                                        "BH All\n" +
-                                        BusHold("BH") +                     // defined after their users
-                                        DynamicClamp("DC"),
-                                    [](IBIS* pIbis) {
-                                        const ADDSUB* p = FindModel(pIbis, "O1")->pAddSubmdl;
-                                        const unsigned aeModes[] = {ASM_NON_DRIVING, ASM_NO_MODE, ASM_ALL,
-                                                                    ASM_ALL, ASM_NO_MODE, ASM_NO_MODE};
-                                        for (unsigned eMode : aeModes) {
-                                            ASSERT_NE(nullptr, p);
-                                            EXPECT_EQ(eMode, p->eMode);
-                                            p = p->pNext;
-                                        }
-                                        EXPECT_EQ(nullptr, p);
-                                        const ADDSUB* pIn = FindModel(pIbis, "IN1")->pAddSubmdl;
-                                        EXPECT_STREQ("DC", pIn->szName);  // the later list replaced the first
-                                        EXPECT_EQ(nullptr, pIn->pNext);
-                                    });
-    EXPECT_EQ("ERROR  (line   20) -\n    Incorrect Number of Line Items (2) For Add Submodel: Expecting 1\n"
-              "ERROR  (line   21) - Non-Driving mode is not valid for output model types\n"
-              "ERROR  (line   22) - Invalid Add Submodel Mode (\"driving\") (try \"Driving\")\n"
-              "ERROR  (line   23) - Invalid Add Submodel Line. Expecting two items only\n"
-              "ERROR  (line   23) - Invalid Submodel Name (\"GND\"); Reserved Word.\n"
-              "ERROR  (line   24) - Add Submodel Name Over 20 Characters Long\n"
-              "ERROR  (line   25) - Add Submodel Mode not found\n"
-              "ERROR  (line   26) - Invalid Add Submodel Mode (\"Sometimes\")\n"
-              "ERROR  (line   34) - Driving mode is not valid for input model types\n"
-              "ERROR  (line   35) - Add sub model: Already Defined for this model\n"
-              "ERROR  (line   42) -\n    Add Submodel is not allowed for Series or Series_switch models\n"
-              // The end of the file: only the names that no [Submodel] defines.
-              "ERROR  - Could not find definition for Submodel GND of Model O1\n"
-              "ERROR  - Could not find definition for Submodel A_VERY_LONG_SUBMODEL of Model O1\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("O1")
+      << "[Add Submodel] x" << Expect::Error("Incorrect Number of Line Items (2) For Add Submodel: Expecting 1")
+      << "BH Non-Driving" << Expect::Error("Non-Driving mode is not valid for output model types")
+      << "DC driving" << Expect::Error("Invalid Add Submodel Mode (\"driving\") (try \"Driving\")")
+      << "GND All extra" << Expect::Error("Invalid Add Submodel Line. Expecting two items only")
+                         << Expect::Error("Invalid Submodel Name (\"GND\"); Reserved Word.")
+      << "A_VERY_LONG_SUBMODEL_NAME All" << Expect::Error("Add Submodel Name Over 20 Characters Long")
+      << "BH" << Expect::Error("Add Submodel Mode not found")
+      << "BH Sometimes" << Expect::Error("Invalid Add Submodel Mode (\"Sometimes\")")
+      << "[Model] IN1"
+      << "Model_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6"
+      << "[Add Submodel]"
+      << "BH Driving" << Expect::Error("Driving mode is not valid for input model types")
+      << "[Add Submodel]" << Expect::Error("Add sub model: Already Defined for this model")
+      << "DC All"
+      << ModelHead("S1", "Series")
+      << "[R Series] 1 NA NA"
+      << "[Add Submodel]" << Expect::Error("Add Submodel is not allowed for Series or Series_switch models")
+      << "BH All"
+      << BusHold("BH") << DynamicClamp("DC");  // defined after their users
+    // The end of the file: only the names that no [Submodel] defines.
+    v.ExpectEnd(Expect::Error("Could not find definition for Submodel GND of Model O1"))
+        .ExpectEnd(Expect::Error("Could not find definition for Submodel A_VERY_LONG_SUBMODEL of Model O1"));
+    v.Check([](IBIS* pIbis) {
+        const ADDSUB* p = FindModel(pIbis, "O1")->pAddSubmdl;
+        const unsigned aeModes[] = {ASM_NON_DRIVING, ASM_NO_MODE, ASM_ALL, ASM_ALL, ASM_NO_MODE, ASM_NO_MODE};
+        for (unsigned eMode : aeModes) {
+            ASSERT_NE(nullptr, p);
+            EXPECT_EQ(eMode, p->eMode);
+            p = p->pNext;
+        }
+        EXPECT_EQ(nullptr, p);
+        const ADDSUB* pIn = FindModel(pIbis, "IN1")->pAddSubmdl;
+        EXPECT_STREQ("DC", pIn->szName);  // the later list replaced the first
+        EXPECT_EQ(nullptr, pIn->pNext);
+    });
 }
 
 TEST(AddsubCheckAll, SubmodelsReferencedButNeverDefined) {

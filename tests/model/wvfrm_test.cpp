@@ -6,7 +6,9 @@
 #include <string>
 
 #include "model/mdl.h"
-#include "model/model_text.h"
+#include "support/log_capture.h"
+#include "support/snippet.h"
+#include "support/verify.h"
 #include "core/rng.h"
 
 namespace {
@@ -25,89 +27,82 @@ int CountRows(const WVFRM* pWvfrm) {
 }
 
 TEST(WvfrmRead, FixtureAndTimingRules) {
-    std::string strLog = ReadModels(CleanModel("O1") +           // 13-19
-                                        "[Rising Waveform]\n"    // 20
-                                        "R_fixture = 50\n"
-                                        "V_fixture = 0\n"
-                                        "0 0 0 0\n"
-                                        "1n 0 0 0\n"
-                                        "1n 0 0 0\n"             // 25
-                                        "[Falling Waveform] x\n" // 26
-                                        "V_fixture = 0\n"
-                                        "0 0 NA NA\n"
-                                        "R_fixture = 50\n"       // 29
-                                        "V_fixture = 1\n"        // 30
-                                        "1n NA 0 NA\n"
-                                        "[Rising Waveform]\n"    // 32
-                                        "C_fixture 1p\n"         // 33
-                                        "L_fixture = 1n 2n\n"    // 34
-                                        "R_dut = abc\n"          // 35
-                                        "C_dut = 1p5\n"          // 36
-                                        "bogus line\n"           // 37
-                                        "NA 0 0 0\n",            // 38
-                                    [](IBIS* pIbis) {
-                                        MDL* pMdl = FindModel(pIbis, "O1");
-                                        WVFRM* pRising = nullptr;
-                                        WVFRM* pFalling = nullptr;
-                                        ASSERT_EQ(1, MDL_GetRising(pMdl, &pRising));
-                                        ASSERT_EQ(1, MDL_GetFalling(pMdl, &pFalling));
-                                        EXPECT_EQ(2, CountWaveforms(pRising));
-                                        EXPECT_EQ(3, CountRows(pRising));
-                                        double d = -1;
-                                        EXPECT_EQ(1, WVFRM_GetRfixture(pFalling, &d));  // late, but stored
-                                        EXPECT_DOUBLE_EQ(50, d);
-                                        EXPECT_EQ(1, WVFRM_GetVfixture(pFalling, &d));
-                                        EXPECT_DOUBLE_EQ(0, d);  // the first value stays
-                                        EXPECT_EQ(0, WVFRM_GetCdut(pFalling, &d));
-                                        WVFRM* pSecond = nullptr;
-                                        ASSERT_EQ(1, WVFRM_GetNext(pRising, &pSecond));
-                                        EXPECT_EQ(1, WVFRM_GetLfixture(pSecond, &d));
-                                        EXPECT_DOUBLE_EQ(1e-9, d);
-                                        EXPECT_EQ(1, WVFRM_GetCdut(pSecond, &d));
-                                        EXPECT_EQ(0, WVFRM_GetRfixture(pSecond, &d));
-                                        EXPECT_EQ(0, WVFRM_GetNext(pSecond, &pSecond));
-                                    });
-    EXPECT_EQ("ERROR  (line   25) - Time value did not increase\n"
-              "ERROR  (line   26) -\n    Incorrect Number of Line Items (2) For Falling Waveform: Expecting 1\n"
-              "ERROR  (line   29) - R_fixture specified after beginning of timing data\n"
-              "ERROR  (line   30) - V_fixture specified after beginning of timing data\n"
-              "ERROR  (line   30) - Duplicate definition for Falling Waveform V_fixture\n"
-              "ERROR  - First Minimum Value Cannot Be 'NA' for Falling Waveform Beginning at Line 26\n"
-              "ERROR  -\n    Last Typical Value Cannot Be 'NA' for Falling Waveform Beginning at Line 26\n"
-              "ERROR  (line   33) - Invalid Rising Waveform line\n"
-              "ERROR  (line   34) -\n    Incorrect Number of Line Items (4) For Rising Waveform: Expecting 3\n"
-              "ERROR  (line   35) - Invalid Rising Waveform Value (\"abc\")\n"
-              "WARNING  (line   36) -\n    Suspicious Rising Waveform C_dut Value (\"1p5\"); Numeric in Scale\n"
-              "ERROR  (line   37) - Unknown Line Among Rising Waveform Data\n"
-              "ERROR  (line   38) - 'NA' not allowed for Time value\n"
-              "ERROR  - R_fixture Not Defined For Rising Waveform Beginning on Line 32\n"
-              "ERROR  - V_fixture Not Defined For Rising Waveform Beginning on Line 32\n"
-              "ERROR  - Require at least 2 Data Points for Rising Waveform Beginning at Line 32\n",
-              strLog);
+    Verify v = ModelFile();
+    v << CleanModel("O1")
+      << "[Rising Waveform]"
+      << "R_fixture = 50"
+      << "V_fixture = 0"
+      << "0 0 0 0"
+      << "1n 0 0 0"
+      << "1n 0 0 0" << Expect::Error("Time value did not increase")
+      << "[Falling Waveform] x" << Expect::Error("Incorrect Number of Line Items (2) For Falling Waveform: Expecting 1");
+    const std::string strFalling = " for Falling Waveform Beginning at Line " + std::to_string(v.Line());
+    v << "V_fixture = 0"
+      << "0 0 NA NA"
+      << "R_fixture = 50" << Expect::Error("R_fixture specified after beginning of timing data")
+      << "V_fixture = 1" << Expect::Error("V_fixture specified after beginning of timing data")
+                         << Expect::Error("Duplicate definition for Falling Waveform V_fixture")
+      << "1n NA 0 NA"
+      << "[Rising Waveform]" << Expect::Error("First Minimum Value Cannot Be 'NA'" + strFalling).NoLine()
+                             << Expect::Error("Last Typical Value Cannot Be 'NA'" + strFalling).NoLine();
+    const std::string strRisingLine = std::to_string(v.Line());
+    v << "C_fixture 1p" << Expect::Error("Invalid Rising Waveform line")
+      << "L_fixture = 1n 2n" << Expect::Error("Incorrect Number of Line Items (4) For Rising Waveform: Expecting 3")
+      << "R_dut = abc" << Expect::Error("Invalid Rising Waveform Value (\"abc\")")
+      << "C_dut = 1p5" << Expect::Warning("Suspicious Rising Waveform C_dut Value (\"1p5\"); Numeric in Scale")
+      << "bogus line" << Expect::Error("Unknown Line Among Rising Waveform Data")
+      << "NA 0 0 0" << Expect::Error("'NA' not allowed for Time value");
+    v.ExpectEnd(Expect::Error("R_fixture Not Defined For Rising Waveform Beginning on Line " + strRisingLine))
+        .ExpectEnd(Expect::Error("V_fixture Not Defined For Rising Waveform Beginning on Line " + strRisingLine))
+        .ExpectEnd(Expect::Error("Require at least 2 Data Points for Rising Waveform Beginning at Line " +
+                                 strRisingLine));
+    v.Check([](IBIS* pIbis) {
+        MDL* pMdl = FindModel(pIbis, "O1");
+        WVFRM* pRising = nullptr;
+        WVFRM* pFalling = nullptr;
+        ASSERT_EQ(1, MDL_GetRising(pMdl, &pRising));
+        ASSERT_EQ(1, MDL_GetFalling(pMdl, &pFalling));
+        EXPECT_EQ(2, CountWaveforms(pRising));
+        EXPECT_EQ(3, CountRows(pRising));
+        double d = -1;
+        EXPECT_EQ(1, WVFRM_GetRfixture(pFalling, &d));  // late, but stored
+        EXPECT_DOUBLE_EQ(50, d);
+        EXPECT_EQ(1, WVFRM_GetVfixture(pFalling, &d));
+        EXPECT_DOUBLE_EQ(0, d);  // the first value stays
+        EXPECT_EQ(0, WVFRM_GetCdut(pFalling, &d));
+        WVFRM* pSecond = nullptr;
+        ASSERT_EQ(1, WVFRM_GetNext(pRising, &pSecond));
+        EXPECT_EQ(1, WVFRM_GetLfixture(pSecond, &d));
+        EXPECT_DOUBLE_EQ(1e-9, d);
+        EXPECT_EQ(1, WVFRM_GetCdut(pSecond, &d));
+        EXPECT_EQ(0, WVFRM_GetRfixture(pSecond, &d));
+        EXPECT_EQ(0, WVFRM_GetNext(pSecond, &pSecond));
+    });
 }
 
 TEST(WvfrmRead, MoreThan100WaveformsOrRowsAreReportedOnce) {
-    std::string strBody = CleanModel("O1");  // 13-19
-    for (int i = 0; i < 101; ++i)            // the 101st keyword is on line 20 + 5 * 100
-        strBody += "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 0 0\n1n 0 0 0\n";
-    strBody += "[Falling Waveform]\nR_fixture = 50\nV_fixture = 0\n";  // 525-527
-    for (int i = 0; i < 101; ++i)  // the 101st row is on line 628
-        strBody += std::to_string(i) + "n 0 0 0\n";
-    std::string strLog = ReadModels(strBody, [](IBIS* pIbis) {
+    Verify v = ModelFile();
+    v << CleanModel("O1");
+    for (int i = 0; i < 101; ++i) {
+        v << "[Rising Waveform]";
+        if (i == 100) v << Expect::Error("More than 100 Rising Waveforms are defined");
+        v << "R_fixture = 50\nV_fixture = 0\n0 0 0 0\n1n 0 0 0";
+    }
+    v << "[Falling Waveform]\nR_fixture = 50\nV_fixture = 0";
+    for (int i = 0; i < 101; ++i) v << std::to_string(i) + "n 0 0 0";
+    v << Expect::Error("More than 100 data points provided for Falling Waveform table");
+    v.Check([](IBIS* pIbis) {
         WVFRM* pList = nullptr;
         MDL_GetRising(FindModel(pIbis, "O1"), &pList);
         EXPECT_EQ(101, CountWaveforms(pList));
         MDL_GetFalling(FindModel(pIbis, "O1"), &pList);
         EXPECT_EQ(101, CountRows(pList));
     });
-    EXPECT_EQ("ERROR  (line  520) - More than 100 Rising Waveforms are defined\n"
-              "ERROR  (line  628) -\n    More than 100 data points provided for Falling Waveform table\n",
-              strLog);
 }
 
 // A pulse table read through direct calls, as the submodel module makes
 // them; its keyword is on the next line of the log.
-WVFRM* ReadPulse(DirectLog* pLog, const char* pszName, std::initializer_list<const char*> rows) {
+WVFRM* ReadPulse(LogCapture* pLog, const char* pszName, std::initializer_list<const char*> rows) {
     WVFRM* pList = nullptr;
     char szKeyword[] = "[Pulse Table]";
     pLog->NextLine();
@@ -120,7 +115,7 @@ WVFRM* ReadPulse(DirectLog* pLog, const char* pszName, std::initializer_list<con
 }
 
 TEST(WvfrmRead, PulseTableChecks) {
-    DirectLog log;
+    LogCapture log;
     WVFRM* pGnd = ReadPulse(&log, "GND Pulse Table", {"0 0 0 0", "1n -0.5 -0.2 0.1", "2n 0.1 0 NA"});
     WVFRM_End("GND Pulse Table", 0);  // keyword on line 1
     WVFRM* pPower = ReadPulse(&log, "POWER Pulse Table", {"0 0 0 0", "1n 0.5 0.2 0.3", "2n 0 0 0"});

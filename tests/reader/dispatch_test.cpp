@@ -11,7 +11,9 @@
 #include "core/diag.h"
 #include "reader/hdr.h"
 #include "reader/read.h"
+#include "support/log_capture.h"
 #include "support/snippet.h"
+#include "support/verify.h"
 
 using namespace std::string_literals;
 
@@ -38,24 +40,19 @@ std::string CommentLine(size_t nLength) { return "|" + std::string(nLength - 1, 
 // ------------------------------------------------------------ line input
 
 TEST(ParseReadLine, IllegalCharactersAreReportedOnTheirLineAndReadAsBlanks) {
-    ReadResult result = ReadSnippet("ill.pkg",
-                                    "[IBIS Ver] 3.2\n"
-                                    "[File Name] ill.pkg\n"
-                                    "[File\x01Rev] 1.0\n"      // read as [File Rev]
-                                    "| nul \0 here\n"s          // 4
-                                    "| mu \xB5\n"               // 5
-                                    "| feed \f\n"               // 6
-                                    "| cr \r alone\n"           // 7
-                                    "| sub \x1A inside\n"       // 8
-                                    "[End]\n");
-    EXPECT_EQ(
-        "WARNING  (line    3) -\n    Found illegal control character (Hex code 1).  Converting to space.\n"
-        "ERROR  (line    4) -\n    Found illegal NUL character (Hex code 0).  Converting to space.\n"
-        "ERROR  (line    5) - Found illegal non-7-bit ASCII character (Hex code b5).  Converting to space.\n"
-        "WARNING  (line    6) -\n    Found illegal control character (Hex code c).  Converting to space.\n"
-        "WARNING  (line    7) -\n    Found illegal control character (Hex code d).  Converting to space.\n"
-        "WARNING  (line    8) -\n    Found illegal control character (Hex code 1a).  Converting to space.\n",
-        result.strLog);
+    const std::string strConverting = ".  Converting to space.";
+    Verify v("ill.pkg");
+    v << "[IBIS Ver] 3.2"
+      << "[File Name] ill.pkg"
+      << "[File\x01Rev] 1.0"  // read as [File Rev]
+      << Expect::Warning("Found illegal control character (Hex code 1)" + strConverting)
+      << "| nul \0 here"s << Expect::Error("Found illegal NUL character (Hex code 0)" + strConverting)
+      << "| mu \xB5" << Expect::Error("Found illegal non-7-bit ASCII character (Hex code b5)" + strConverting)
+      << "| feed \f" << Expect::Warning("Found illegal control character (Hex code c)" + strConverting)
+      << "| cr \r alone" << Expect::Warning("Found illegal control character (Hex code d)" + strConverting)
+      << "| sub \x1A inside" << Expect::Warning("Found illegal control character (Hex code 1a)" + strConverting)
+      << "[End]";
+    ReadResult result = v.Check();
     EXPECT_EQ(2, result.nErrors);
     EXPECT_EQ(4, result.nWarnings);
 }
@@ -114,18 +111,17 @@ TEST(ParseReadLine, DirectCallsOnSmallBuffers) {
 // ------------------------------------------------------------ length and tabs
 
 TEST(ParseCheckLine, LengthLimits) {
-    ReadResult result = ReadSnippet("len.pkg", Header32("len.pkg") +
-                                                   CommentLine(80) +     // 4
-                                                   CommentLine(81) +     // 5
-                                                   CommentLine(1022) +   // 6
-                                                   CommentLine(1023) +   // 7
-                                                   CommentLine(5000) +   // 8
-                                                   "[End]\n");
-    EXPECT_EQ("WARNING  (line    5) - Exceeds official IBIS maximum length of 80 chararacters.\n"
-              "WARNING  (line    6) - Exceeds official IBIS maximum length of 80 chararacters.\n"
-              "ERROR  (line    7) - Exceeds 1022 chararacters.\n"
-              "ERROR  (line    8) - Exceeds 1022 chararacters.\n",
-              result.strLog);
+    const Expect over80 = Expect::Warning("Exceeds official IBIS maximum length of 80 chararacters.");
+    const Expect over1022 = Expect::Error("Exceeds 1022 chararacters.");
+    Verify v("len.pkg");
+    v << Header32("len.pkg")
+      << CommentLine(80)
+      << CommentLine(81) << over80
+      << CommentLine(1022) << over80
+      << CommentLine(1023) << over1022
+      << CommentLine(5000) << over1022
+      << "[End]";
+    v.Check();
 }
 
 TEST(ParseCheckLine, TextBeyond1023CharactersIsLost) {
@@ -169,22 +165,20 @@ TEST(ParseCheckLine, TabWarningOncePerLoadedLibrary) {
 // ------------------------------------------------------------ comment character
 
 TEST(ParseCommentChar, Definitions) {
-    ReadResult result = ReadSnippet("cc.pkg", Header32("cc.pkg") +
-                                                  "[Comment Char] #_char\n"          // 4
-                                                  "# a comment [Bogus]\n"            // 5
-                                                  "| no longer a comment\n"          // 6
-                                                  "[Comment Char] a_char\n"          // 7
-                                                  "# still a comment\n"              // 8
-                                                  "[Comment Char] #_CHAR\n"          // 9
-                                                  "[comment_char]   |_char extra\n"  // 10: taken, then refused
-                                                  "| a comment again\n"              // 11
-                                                  "[COMMENT CHAR] &_char & more\n"   // 12
-                                                  "[End] & done\n");                 // 13
-    EXPECT_EQ("ERROR  (line    6) - Orphan Data Line.\n"
-              "ERROR  (line    7) - Invalid Comment Character 'a'.\n"
-              "ERROR  (line    9) - Invalid Comment Character Definition.\n"
-              "ERROR  (line   10) - Too Many Line Items For Keyword COMMENT_CHAR.\n",
-              result.strLog);
+    Verify v("cc.pkg");
+    v << Header32("cc.pkg")
+      << "[Comment Char] #_char"
+      << "# a comment [Bogus]"
+      << "| no longer a comment" << Expect::Error("Orphan Data Line.")
+      << "[Comment Char] a_char" << Expect::Error("Invalid Comment Character 'a'.")
+      << "# still a comment"
+      << "[Comment Char] #_CHAR" << Expect::Error("Invalid Comment Character Definition.")
+      << "[comment_char]   |_char extra"  // taken, then refused
+      << Expect::Error("Too Many Line Items For Keyword COMMENT_CHAR.")
+      << "| a comment again"
+      << "[COMMENT CHAR] &_char & more"
+      << "[End] & done";
+    v.Check();
 }
 
 TEST(ParseCommentChar, DefinitionLeavesTheCurrentKeywordOpen) {
@@ -376,27 +370,16 @@ TEST_F(ParseContext, SubmodelTablesUntilTheNextModel) {
 }
 
 TEST(ParseDispatch, UnterminatedGroupIsReportedAtTheNextKeyword) {
-    FILE* pLog = tmpfile();
-    ASSERT_NE(nullptr, pLog);
-    DIAG_SetLog(pLog);
-    DIAG_SetNameMode(1);
-    PARSE_ResetForRead(FILE_KIND_PKG);
+    LogCapture log(1, FILE_KIND_PKG);
     HDR_Reset();  // no header open: the last read's document is gone
-    PARSE_NextLine();
     PARSE_SetNotTerminated(1);
     char szLine[] = "[Date] x";
     PARSE_Dispatch32(FILE_KIND_PKG, LINE_KEYWORD, szLine);
     EXPECT_EQ(0, PARSE_GetNotTerminated());
-    DIAG_SetLog(nullptr);
-    rewind(pLog);
-    std::string strLog;
-    int c;
-    while ((c = fgetc(pLog)) != EOF) strLog += static_cast<char>(c);
-    fclose(pLog);
     EXPECT_EQ("ERROR  (line    1) -\n"
               "    Previous keyword not terminated properly. Possibly missing a \"/\"\n\n"
               "ERROR  (line    1) - Orphan File Header keyword.\n",
-              strLog);
+              log.Text());
 }
 
 // ------------------------------------------------------------ file kinds

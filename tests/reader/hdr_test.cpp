@@ -8,7 +8,9 @@
 #include "core/diag.h"
 #include "reader/read.h"
 #include "core/lines.h"
+#include "support/log_capture.h"
 #include "support/snippet.h"
+#include "support/verify.h"
 
 namespace {
 
@@ -27,10 +29,7 @@ std::string Field(IBIS* pIbis, int (*pfnGet)(const HDR*, const char**)) {
 
 // A package file with the given [File Name] value and nothing but its header.
 std::string NamedFile(const std::string& strValue, const std::string& strVersion = "3.2") {
-    return "[IBIS Ver] " + strVersion + "\n"
-           "[File Name] " + strValue + "\n"
-           "[File Rev] 1.0\n"
-           "[End]\n";
+    return Header32(strValue, strVersion) + "[End]\n";
 }
 
 // ------------------------------------------------------------ [IBIS Ver]
@@ -92,17 +91,13 @@ TEST(HdrVersion, DuplicateIbisVerInBothForms) {
     EXPECT_EQ(2, nHeaders);
 
     // After the header was closed: only the opening check, and the new header lacks the rest.
-    result = ReadSnippet("dupver.pkg", "[IBIS Ver] 3.2\n"
-                                       "[File Name] dupver.pkg\n"
-                                       "[File Rev] 1.0\n"
-                                       "[Component] c\n"
-                                       "[IBIS Ver] 3.2\n"
-                                       "[End]\n");
-    EXPECT_EQ("ERROR  (line    4) - Illegal keyword for a '.pkg' file.\n"
-              "ERROR  (line    5) - Duplicate IBIS_Ver keyword.\n"
-              "ERROR  - Required keyword 'File_name' not found in file 'dupver.pkg'.\n"
-              "ERROR  - Required keyword 'File_Rev' not found in file 'dupver.pkg'.\n",
-              result.strLog);
+    Verify v("dupver.pkg");
+    v << Header32("dupver.pkg")
+      << "[Component] c" << Expect::Error("Illegal keyword for a '.pkg' file.")
+      << "[IBIS Ver] 3.2" << Expect::Error("Duplicate IBIS_Ver keyword.")
+      << "[End]" << Expect::Error("Required keyword 'File_name' not found in file 'dupver.pkg'.").NoLine()
+                 << Expect::Error("Required keyword 'File_Rev' not found in file 'dupver.pkg'.").NoLine();
+    v.Check();
 }
 
 // ------------------------------------------------------------ [File Name]
@@ -148,35 +143,28 @@ TEST(HdrFileName, ValueIsCheckedForReservedWordsAndTheFileTimeKept) {
 
 TEST(HdrKeywords, DuplicatesAreRefused) {
     std::string strSource, strNotes, strCopyright, strDate;
-    ReadResult result = ReadSnippet("dups.pkg",
-                                    "[IBIS Ver] 3.2\n"
-                                    "[File Name] dups.pkg\n"
-                                    "[File Name] dups.pkg\n"     // 3
-                                    "[File Rev] 1.0\n"
-                                    "[File Rev] 2.0\n"           // 5
-                                    "[Date] Monday\n"
-                                    "[Date] Tuesday\n"           // 7
-                                    "[Source] s1\n"
-                                    "[Source] s2\n"              // 9
-                                    "[Notes] n1\n"
-                                    "[Notes] n2\n"               // 11
-                                    "n3 goes to the first notes\n"
-                                    "[Copyright] c1\n"
-                                    "[Copyright] c2\n"           // 14
-                                    "[End]\n",
-                                    [&](IBIS* pIbis) {
-                                        strSource = Field(pIbis, HDR_GetSource);
-                                        strNotes = Field(pIbis, HDR_GetNotes);
-                                        strCopyright = Field(pIbis, HDR_GetCopyright);
-                                        strDate = Field(pIbis, HDR_GetDate);
-                                    });
-    EXPECT_EQ("ERROR  (line    3) - Duplicate File_name keyword.\n"
-              "ERROR  (line    5) - Duplicate File_Rev keyword.\n"
-              "ERROR  (line    7) - Duplicate Date keyword.\n"
-              "ERROR  (line    9) - Duplicate Source keyword.\n"
-              "ERROR  (line   11) - Duplicate Notes keyword.\n"
-              "ERROR  (line   14) - Duplicate Copyright keyword.\n",
-              result.strLog);
+    Verify v("dups.pkg");
+    v << "[IBIS Ver] 3.2"
+      << "[File Name] dups.pkg"
+      << "[File Name] dups.pkg" << Expect::Error("Duplicate File_name keyword.")
+      << "[File Rev] 1.0"
+      << "[File Rev] 2.0" << Expect::Error("Duplicate File_Rev keyword.")
+      << "[Date] Monday"
+      << "[Date] Tuesday" << Expect::Error("Duplicate Date keyword.")
+      << "[Source] s1"
+      << "[Source] s2" << Expect::Error("Duplicate Source keyword.")
+      << "[Notes] n1"
+      << "[Notes] n2" << Expect::Error("Duplicate Notes keyword.")
+      << "n3 goes to the first notes"
+      << "[Copyright] c1"
+      << "[Copyright] c2" << Expect::Error("Duplicate Copyright keyword.")
+      << "[End]";
+    v.Check([&](IBIS* pIbis) {
+        strSource = Field(pIbis, HDR_GetSource);
+        strNotes = Field(pIbis, HDR_GetNotes);
+        strCopyright = Field(pIbis, HDR_GetCopyright);
+        strDate = Field(pIbis, HDR_GetDate);
+    });
     EXPECT_EQ("Monday", strDate);
     EXPECT_EQ("s1", strSource);
     EXPECT_EQ("n1\nn3 goes to the first notes", strNotes);
@@ -245,42 +233,37 @@ TEST(HdrKeywords, EmptyFieldsHaveNoValue) {
 }
 
 TEST(HdrKeywords, DataLineWithoutTextKeywordIsAnOrphan) {
-    EXPECT_EQ("ERROR  (line    2) - Orphan Data Line.\n"
-              "ERROR  (line    4) - Orphan Data Line.\n",
-              ReadSnippet("orph.pkg",
-                          "[IBIS Ver] 3.2\n"
-                          "3.2 again\n"
-                          "[File Name] orph.pkg\n"
-                          "more name\n"
-                          "[File Rev] 1.0\n"
-                          "[End]\n")
-                  .strLog);
+    Verify v("orph.pkg");
+    v << "[IBIS Ver] 3.2"
+      << "3.2 again" << Expect::Error("Orphan Data Line.")
+      << "[File Name] orph.pkg"
+      << "more name" << Expect::Error("Orphan Data Line.")
+      << "[File Rev] 1.0"
+      << "[End]";
+    v.Check();
 }
 
 // ------------------------------------------------------------ header span
 
 TEST(HdrSpan, RequiredKeywordsAtTheFirstOtherKeyword) {
-    EXPECT_EQ("ERROR  - Required keyword 'File_name' not found in file 'req.pkg'.\n"
-              "ERROR  - Required keyword 'File_Rev' not found in file 'req.pkg'.\n"
-              "ERROR  (line    3) - Illegal keyword for a '.pkg' file.\n",
-              ReadSnippet("req.pkg",
-                          "[IBIS Ver] 3.2\n"
-                          "[Date] today\n"
-                          "[Component] c\n"
-                          "[End]\n")
-                  .strLog);
+    Verify v("req.pkg");
+    v << "[IBIS Ver] 3.2"
+      << "[Date] today"
+      << "[Component] c" << Expect::Error("Required keyword 'File_name' not found in file 'req.pkg'.").NoLine()
+                         << Expect::Error("Required keyword 'File_Rev' not found in file 'req.pkg'.").NoLine()
+                         << Expect::Error("Illegal keyword for a '.pkg' file.")
+      << "[End]";
+    v.Check();
 }
 
 TEST(HdrSpan, HeaderKeywordsOutsideTheHeaderAreOrphans) {
-    EXPECT_EQ("ERROR  (line    4) - Illegal keyword for a '.pkg' file.\n"
-              "ERROR  (line    5) - Orphan File Header keyword.\n"
-              "ERROR  (line    6) - Orphan Data Line.\n",
-              ReadSnippet("late.pkg", Header32("late.pkg") +
-                                          "[Model] m\n"
-                                          "[Notes] late\n"
-                                          "late text\n"
-                                          "[End]\n")
-                  .strLog);
+    Verify v("late.pkg");
+    v << Header32("late.pkg")
+      << "[Model] m" << Expect::Error("Illegal keyword for a '.pkg' file.")
+      << "[Notes] late" << Expect::Error("Orphan File Header keyword.")
+      << "late text" << Expect::Error("Orphan Data Line.")
+      << "[End]";
+    v.Check();
 }
 
 // Before [IBIS Ver] the version pre-scan refuses the file, so the read
@@ -292,21 +275,11 @@ TEST(HdrSpan, HeaderKeywordBeforeIbisVer) {
                                                  "[File Name] early.pkg\n"
                                                  "[File Rev] 1.0\n"
                                                  "[End]\n");
-    FILE* pLog = tmpfile();
-    ASSERT_NE(nullptr, pLog);
-    DIAG_SetLog(pLog);
-    DIAG_SetNameMode(1);
-    DIAG_ResetCounts();
+    LogCapture log;
     ASSERT_TRUE(IBIS_Create());
     EXPECT_EQ(1, IBIS_ReadFile(strPath.c_str(), FILE_KIND_PKG));
     IBIS_EndRead();
-    DIAG_SetLog(nullptr);
-    rewind(pLog);
-    std::string strLog;
-    int c;
-    while ((c = fgetc(pLog)) != EOF) strLog += static_cast<char>(c);
-    fclose(pLog);
-    EXPECT_EQ("ERROR  (line    1) - Orphan File Header keyword.\n", strLog);
+    EXPECT_EQ("ERROR  (line    1) - Orphan File Header keyword.\n", log.Text());
 }
 
 }  // namespace

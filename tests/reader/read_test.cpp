@@ -13,38 +13,12 @@
 #include "core/diag.h"
 #include "reader/hdr.h"
 #include "core/lines.h"
+#include "support/log_capture.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Collects what the diagnostics write while the object lives.
-class LogCapture {
-public:
-    LogCapture() {
-        m_pLog = tmpfile();
-        DIAG_SetLog(m_pLog);
-        DIAG_ResetCounts();
-        DIAG_SetIndent(0);
-        DIAG_SetNameMode(1);
-    }
-    ~LogCapture() {
-        DIAG_SetLog(nullptr);
-        if (m_pLog != nullptr) fclose(m_pLog);
-    }
-    std::string Text() const {
-        std::string strText;
-        fflush(m_pLog);
-        rewind(m_pLog);
-        int c;
-        while ((c = fgetc(m_pLog)) != EOF) strText += static_cast<char>(c);
-        return strText;
-    }
-
-private:
-    FILE* m_pLog = nullptr;
-};
 
 // A scratch directory whose path has no upper-case letter, so that the
 // lower-case retry of the opening rules can find files in it.
@@ -72,14 +46,17 @@ protected:
         if (pulLines != nullptr) *pulLines = ulLines;
         return nClass;
     }
-    // Reads `strPath` into a document of its own, as a nested read does.
-    static std::string Read(const std::string& strPath, int eFileKind, int* pnResult = nullptr) {
+    // Reads `strPath` into a document of its own, as a nested read does;
+    // `pstrOpened` receives the name the line reader opened.
+    static std::string Read(const std::string& strPath, int eFileKind, int* pnResult = nullptr,
+                            std::string* pstrOpened = nullptr) {
         LogCapture log;
         EXPECT_TRUE(IBIS_Create());
         const int nResult = IBIS_ReadFile(strPath.c_str(), eFileKind);
         if (nResult) IBIS_Finish(eFileKind, 1);
         IBIS_EndRead();
         if (pnResult != nullptr) *pnResult = nResult;
+        if (pstrOpened != nullptr) *pstrOpened = PARSE_FileName();
         return log.Text();
     }
     std::string m_strDir;
@@ -214,10 +191,11 @@ TEST_F(IbisFiles, ExtensionAppendedReadsTheCompletedName) {
           "[File Rev] 1.0\n"
           "[End]\n");
     int nResult = 0;
+    std::string strOpened;
     EXPECT_EQ("ERROR  - Required keyword 'Component' not found.\n",
-              Read(m_strDir + "MODEL", FILE_KIND_IBS, &nResult));
+              Read(m_strDir + "MODEL", FILE_KIND_IBS, &nResult, &strOpened));
     EXPECT_EQ(1, nResult);
-    EXPECT_STREQ("MODEL.ibs", PARSE_FileName());
+    EXPECT_EQ("MODEL.ibs", strOpened);
     EXPECT_EQ(m_strDir, IBIS_GetCurrentDir());
 }
 
@@ -240,9 +218,10 @@ TEST_F(IbisFiles, LowerAndUpperCaseRetries) {
     Write("lower.pkg", strText);
     std::string strLog;
     EXPECT_EQ(3, Detect(m_strDir + "LoWeR.PKG", FILE_KIND_PKG, &strLog));
-    EXPECT_EQ("", Read(m_strDir + "LoWeR.PKG", FILE_KIND_PKG));
+    std::string strLowerOpened;
+    EXPECT_EQ("", Read(m_strDir + "LoWeR.PKG", FILE_KIND_PKG, nullptr, &strLowerOpened));
     // Only the directory is kept in the converted case; the name stays as asked for.
-    EXPECT_STREQ("LoWeR.PKG", PARSE_FileName());
+    EXPECT_EQ("LoWeR.PKG", strLowerOpened);
     EXPECT_EQ(m_strDir, IBIS_GetCurrentDir());
 
     // The whole path is converted, so the upper-case retry is seen with a relative path.

@@ -5,14 +5,13 @@
 #include "core/diag.h"
 #include "core/lines.h"
 
-LogCapture::LogCapture(unsigned long ulLine) : m_pLog(tmpfile()) {
+LogCapture::LogCapture(unsigned long ulLine, int eFileKind) : m_pLog(tmpfile()), m_eFileKind(eFileKind) {
     if (m_pLog == nullptr) throw std::runtime_error("tmpfile failed");
     DIAG_SetLog(m_pLog);
     DIAG_ResetCounts();
     DIAG_SetIndent(0);
     DIAG_SetNameMode(1);
-    PARSE_ResetForRead(FILE_KIND_IBS);
-    for (unsigned long i = 0; i < ulLine; ++i) PARSE_NextLine();
+    GoToLine(ulLine);
 }
 
 LogCapture::~LogCapture() {
@@ -27,6 +26,11 @@ LogCapture::~LogCapture() {
 }
 
 void LogCapture::NextLine() { PARSE_NextLine(); }
+
+void LogCapture::GoToLine(unsigned long ulLine) {
+    PARSE_ResetForRead(m_eFileKind);
+    for (unsigned long i = 0; i < ulLine; ++i) PARSE_NextLine();
+}
 
 std::string LogCapture::Text() const {
     std::string strText;

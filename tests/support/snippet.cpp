@@ -1,6 +1,5 @@
 #include "support/snippet.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +8,10 @@
 
 #include "api/rdibis.h"
 #include "core/diag.h"
+#include "core/document.h"
+#include "model/mdl.h"
 #include "reader/read.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -36,15 +38,6 @@ const std::string& ScratchDir() {
     return dir.Path();
 }
 
-std::string ReadAll(FILE* pFile) {
-    std::string strText;
-    rewind(pFile);
-    char acBuffer[4096];
-    size_t n;
-    while ((n = fread(acBuffer, 1, sizeof acBuffer, pFile)) > 0) strText.append(acBuffer, n);
-    return strText;
-}
-
 }  // namespace
 
 std::string WriteScratchFile(const std::string& strFileName, const std::string& strText) {
@@ -57,20 +50,16 @@ std::string WriteScratchFile(const std::string& strFileName, const std::string& 
 ReadResult ReadPath(const std::string& strPath, const std::function<void(IBIS*)>& inspect,
                     unsigned eNameMode) {
     ReadResult result;
-    FILE* pLog = tmpfile();
-    if (pLog == nullptr) throw std::runtime_error("tmpfile failed");
-    DIAG_SetIndent(0);
+    LogCapture log;
     DIAG_SetNameMode(eNameMode);
     IBIS* pIbis = nullptr;
-    result.nResult = RDIBIS_Read(strPath.c_str(), pLog, &pIbis);
+    result.nResult = RDIBIS_Read(strPath.c_str(), log.Stream(), &pIbis);
     DIAG_GetCounts(&result.nErrors, &result.nWarnings, &result.nBugs);
     if (pIbis != nullptr) {
         if (inspect) inspect(pIbis);
         IBIS_Destroy(pIbis);
     }
-    DIAG_SetNameMode(1);
-    result.strLog = ReadAll(pLog);
-    fclose(pLog);
+    result.strLog = log.Text();
     return result;
 }
 
@@ -79,8 +68,65 @@ ReadResult ReadSnippet(const std::string& strFileName, const std::string& strTex
     return ReadPath(WriteScratchFile(strFileName, strText), inspect);
 }
 
-std::string Header32(const std::string& strFileName) {
-    return "[IBIS Ver] 3.2\n"
+std::string Header32(const std::string& strFileName, const std::string& strVersion) {
+    return "[IBIS Ver] " + strVersion + "\n"
            "[File Name] " + strFileName + "\n"
            "[File Rev] 1.0\n";
+}
+
+ReadResult ReadIbs(const std::string& strBody, const std::string& strVersion,
+                   const std::function<void(IBIS*)>& inspect) {
+    return ReadSnippet("c.ibs", Header32("c.ibs", strVersion) + strBody + "[End]\n", inspect);
+}
+
+ReadResult ReadIbs(const std::string& strBody, const std::function<void(IBIS*)>& inspect) {
+    return ReadIbs(strBody, "3.2", inspect);
+}
+
+std::string ComponentFile(const std::string& strFileName, const std::string& strBody,
+                          const std::string& strVersion) {
+    return Header32(strFileName, strVersion) +
+           "[Component] C1\n"
+           "[Manufacturer] Tavelin\n"
+           "[Package]\n"
+           "R_pkg 10m NA NA\n"
+           "L_pkg 1n NA NA\n"
+           "C_pkg 1p NA NA\n"
+           "[Pin] signal_name model_name\n"
+           "1 VCC POWER\n"
+           "2 GND GND\n" +
+           strBody + "[End]\n";
+}
+
+std::string ModelHead(const std::string& strName, const std::string& strType) {
+    return "[Model] " + strName + "\n"
+           "Model_type " + strType + "\n"
+           "C_comp 1p NA NA\n"
+           "[Voltage Range] 3.3 3.0 3.6\n";
+}
+
+std::string CleanModelBody(const std::string& strType) {
+    return "Model_type " + strType + "\n"
+           "C_comp 1p NA NA\n"
+           "[Voltage Range] 3.3 3.0 3.6\n"
+           "[Ramp]\n"
+           "dV/dt_r 1/1n NA NA\n"
+           "dV/dt_f 1/1n NA NA\n";
+}
+
+std::string CleanModel(const std::string& strName, const std::string& strType) {
+    return "[Model] " + strName + "\n" + CleanModelBody(strType);
+}
+
+std::string ReadModels(const std::string& strBody, const std::function<void(IBIS*)>& inspect,
+                       const std::string& strVersion) {
+    return ReadSnippet("models.ibs", ComponentFile("models.ibs", strBody, strVersion), inspect).strLog;
+}
+
+MDL* FindModel(IBIS* pIbis, const char* pszName) {
+    MDL* pList = nullptr;
+    MDL* pFound = nullptr;
+    IBIS_GetMdlList(pIbis, &pList);
+    MDL_Find(pList, pszName, &pFound);
+    return pFound;
 }

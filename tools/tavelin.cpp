@@ -10,9 +10,10 @@
 #include "api/cbs.h"
 #include "api/rdibis.h"
 #include "component/cmpnt.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "reader/read.h"
 
 namespace {
 

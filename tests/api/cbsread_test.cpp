@@ -13,8 +13,8 @@
 
 #include "api/cbs.h"
 #include "component/cmpnt.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "core/diag.h"
+#include "core/document.h"
 #include "support/snippet.h"
 
 namespace {

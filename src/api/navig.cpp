@@ -6,6 +6,7 @@
 // copy sections of compiled models, and by hosts that derive parsers.
 #include <tavelin/tavelin.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -437,9 +438,12 @@ struct ParseStore {
     std::vector<size_t> textAt = std::vector<size_t>(kArgStep);
     int nSlots = 0;
 
-    // Room for one more token; returns where it goes.
+    // Room for one more token; returns where it goes.  The store at least
+    // doubles when it grows, so a keyword of very many arguments is read in
+    // linear time.
     char* Next() {
-        if (nUsed + CNavigPrs::TOKEN_MAX + 1 >= text.size()) text.resize(text.size() + kStoreStep);
+        if (nUsed + CNavigPrs::TOKEN_MAX + 1 >= text.size())
+            text.resize(text.size() + std::max(text.size(), kStoreStep));
         return text.data() + nUsed;
     }
     void Keep(int nSlot) {
@@ -449,8 +453,8 @@ struct ParseStore {
     // Next argument slot.
     int Slot() {
         if (static_cast<size_t>(nSlots) >= args.size()) {
-            args.resize(args.size() + kArgStep);
-            textAt.resize(textAt.size() + kArgStep);
+            args.resize(args.size() + std::max(args.size(), kArgStep));
+            textAt.resize(args.size());
         }
         textAt[nSlots] = SIZE_MAX;
         return nSlots++;

@@ -344,6 +344,31 @@ TEST(NavigParse, GroupRepeatsWhileTheNextTokenFits) {
               parser.m_strLog);
 }
 
+// One keyword with a hundred thousand arguments: every one reaches the action.
+class CountingParser : public CNavigPrs {
+public:
+    int m_nSlots = 0;
+    std::string m_strLast;
+
+protected:
+    int ut_parse(const key_lookup*, int) override { return CNavigPrs::ut_parse(kTable, 1); }
+    int switch_func(int, arg_val* args, int, int, int slots) override {
+        m_nSlots = slots;
+        m_strLast = args[slots - 1].s;
+        return 0;
+    }
+};
+
+TEST(NavigParse, ManyArgumentsOfOneKeyword) {
+    std::string strText = "Names";
+    for (int i = 0; i < 100000; ++i) strText += " \"n" + std::to_string(i) + "\"";
+    std::istringstream in(strText);
+    CountingParser parser;
+    EXPECT_EQ(1, parser.ParseStream(in));
+    EXPECT_EQ(100001, parser.m_nSlots);
+    EXPECT_EQ("n99999", parser.m_strLast);
+}
+
 TEST(NavigParse, ErrorLineIsTheTokensOwnLine) {
     TableParser parser(1);
     EXPECT_EQ(0, parser.Run("Pins\n-3\nVal 1\n2 -1\n"));

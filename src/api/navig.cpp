@@ -209,7 +209,7 @@ int CNavigPrs::get_token(int* lines, char* out) {
 }
 
 int CNavigPrs::get_buf_token(int* lines, char* out) {
-    if (m_nBufType == kNoToken) return get_token(lines, out);
+    if (m_nBufType == kNoToken || m_bStop) return get_token(lines, out);
     memcpy(out, m_szBuf, sizeof(m_szBuf));
     *lines += m_nBufLines;
     m_nBufLines = 0;

@@ -182,11 +182,13 @@ TEST(NavigToken, HeldTokenKeepsItsLines) {
     EXPECT_EQ(1, reader.m_nLine);
     EXPECT_EQ("two", reader.Next(&nType));
     EXPECT_EQ(3, reader.m_nLine);
-    reader.Peek(&str);
-    reader.ut_parse_clear_buffer();
-    reader.ut_parse_stop();
+    EXPECT_EQ(2, reader.Peek(&str));
+    reader.ut_parse_stop();  // ends the loop even with a token held
     EXPECT_EQ("", reader.Next(&nType));
     EXPECT_EQ(0, nType);
+    EXPECT_EQ("three", reader.Next(&nType));
+    reader.Peek(&str);
+    reader.ut_parse_clear_buffer();
     EXPECT_EQ(0, reader.Peek(&str));
     EXPECT_EQ(4, reader.m_nLine);
 }

@@ -1,9 +1,8 @@
-#ifndef TAVELIN_TAVELIN_H
-#define TAVELIN_TAVELIN_H
-
 // The interface of libtavelin for host applications: the selectors and
 // results of the model library, and the keyword-table parser that reads the
 // library's compiled component models.
+#ifndef TAVELIN_TAVELIN_H
+#define TAVELIN_TAVELIN_H
 
 #include <iosfwd>
 

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "component/ibs_text.h"
 #include "support/log_capture.h"
 #include "support/snippet.h"
 

@@ -115,6 +115,10 @@ union arg_val {
 // conversions of the library.
 class TAVELIN_API CNavigPrs {
 public:
+    // Longest token kept; out texts of the token operations hold this many
+    // characters and a terminator.
+    enum { TOKEN_MAX = 2048 };
+
     CNavigPrs();
     virtual ~CNavigPrs();
     virtual int ParseStream(std::istream& in);
@@ -141,10 +145,6 @@ protected:
     const key_lookup* parse_lookup(const key_lookup* table, const char* word);
     int ut_parse_skip2keywds(int n, const char** words);
     int ut_parse_copy2keywds(std::ostream& out, int n, const char** words);
-
-    // Longest token kept; out texts of the token operations hold this many
-    // characters and a terminator.
-    enum { TOKEN_MAX = 2048 };
 
 private:
     static void ut_sci(double value, double* mantissa, int* exponent);

@@ -210,7 +210,6 @@ private:
     eRdIbisResult ParseIbisPinInfo();
     int ReadCompiled();
     eRdIbisResult Compile(const std::string& strDir);
-    void LocateSource();
     int ListSection(std::ostream& out, IBIS_PIN_DESC* pPin, const char* label, int number,
                     eTypMinMax corner);
     void ListPinValues(std::ostream& out, IBIS_PIN_DESC* pPin, eTypMinMax corner, int modelMode);
@@ -296,6 +295,7 @@ private:
     void LoadCompiledIndex(const std::string& strPath);
     int NextIBISComp(const char** name, const char** text, const char** tag, const char** dir,
                      const char** file);
+    void LocateSource(CIbisCompInfo* pInfo);
     CIbisCompInfo* Located(const char* name);
     CIbisCompInfo* Usable(const char* name);
 

@@ -34,7 +34,7 @@ const TYPE_NAME TYPE_NAMES[] = {
 
 bool IsEmpty(const char* psz) { return psz == nullptr || psz[0] == '\0'; }
 
-bool Usable(CIbisCompInfo* pInfo) {
+bool IsUsable(CIbisCompInfo* pInfo) {
     return pInfo->IsStatusOk() && pInfo->SourceFile()[0] != '\0';
 }
 
@@ -97,11 +97,21 @@ CIbisCompInfo* CIbisCompMdls::GetIbisCompInfo(const char* name, eRdIbisResult* r
             pInfo->SetStatus(eIbisStatusCompiledOutOfDate);
         }
     }
-    pInfo->LocateSource();
+    LocateSource(pInfo);
     if (noPopulate) return pInfo;
     const eRdIbisResult eResult = pInfo->PopulateInfo(ePopCompiled);
     if (result != nullptr) *result = eResult;
     return pInfo;
+}
+
+// A record without a source takes the first source index entry of its
+// name: the index's directory joined with the entry's disk name.
+void CIbisCompMdls::LocateSource(CIbisCompInfo* pInfo) {
+    if (pInfo->SourceFile()[0] != '\0') return;
+    const char *pszDir = nullptr, *pszFile = nullptr, *pszText = nullptr;
+    if (!FindSrcForIbisModel(pInfo->Name(), &pszDir, &pszFile, &pszText, nullptr)) return;
+    pInfo->SetModelParam(eIbisPrmSourceFile, LIB_JoinDiskName(pszDir, pszFile).c_str(), 0);
+    pInfo->SetModelParam(eIbisPrmSourceText, pszText, 0);
 }
 
 // A record located in the source indexes, not populated; null when no
@@ -136,19 +146,19 @@ CIbisCompInfo* CIbisCompMdls::GetIbisCompInfoAsTarn(const char* part, const char
     const char* pszName = !IsEmpty(preferred) ? preferred : part;
     if (!IsEmpty(pszName)) {
         CIbisCompInfo* pInfo = Usable(pszName);
-        if (pInfo != nullptr && Usable(pInfo) && pin != nullptr && HasPinAnyCase(pInfo, pin))
+        if (pInfo != nullptr && IsUsable(pInfo) && pin != nullptr && HasPinAnyCase(pInfo, pin))
             return pInfo;
     }
     CIbisCompInfo* pKept = nullptr;
     if (!IsEmpty(tech)) {
         pKept = Usable((std::string(TECH_PREFIX) + tech).c_str());
-        if (pKept != nullptr && pKept->IsStatusOk() && !(Usable(pKept) && HasType(pKept, modelType)))
+        if (pKept != nullptr && pKept->IsStatusOk() && !(IsUsable(pKept) && HasType(pKept, modelType)))
             pKept = nullptr;
     }
     if (pKept != nullptr || useDefault != 1) return pKept;
     CIbisCompInfo* pDefault = Usable(DEFAULT_NAME);
     if (pDefault == nullptr || !pDefault->IsStatusOk()) return pDefault;
-    return Usable(pDefault) && HasType(pDefault, modelType) ? pDefault : nullptr;
+    return IsUsable(pDefault) && HasType(pDefault, modelType) ? pDefault : nullptr;
 }
 
 // ------------------------------------------------------------ source indexes

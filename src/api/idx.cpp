@@ -98,19 +98,6 @@ bool ReadEntry(FILE* pFile, IDX* pIdx) {
                    static_cast<int>(lFlag)) != nullptr;
 }
 
-// Head line, next number, then every entry in file order.
-bool WriteEntries(FILE* pFile, IDX* pIdx) {
-    bool bOk = fprintf(pFile, "%s\n%d\n", HEAD_LINE, pIdx->nNextNumber) > 0;
-    IDX_CURSOR* pCursor = nullptr;
-    while (IDX_ENTRY* pEntry = IDX_Next(pIdx, &pCursor)) {
-        if (fprintf(pFile, "%s\n%s\n%s\n%d\n", pEntry->strUserName.c_str(),
-                    pEntry->strDiskName.c_str(), pEntry->bHasText ? pEntry->strText.c_str() : "",
-                    pEntry->sFlag) < 0)
-            bOk = false;
-    }
-    return bOk;
-}
-
 }  // namespace
 
 int IDX_Bucket(const char* pszUserName, int bCaseFlag) {
@@ -169,12 +156,25 @@ IDX* IDX_Load(const char* pszFileName, const char* pszPattern, int bCaseFlag) {
     return pIdx;
 }
 
+int IDX_Write(IDX* pIdx, FILE* pFile) {
+    TAV_ASSERT(pIdx != nullptr && pFile != nullptr);
+    bool bOk = fprintf(pFile, "%s\n%d\n", HEAD_LINE, pIdx->nNextNumber) > 0;
+    IDX_CURSOR* pCursor = nullptr;
+    while (IDX_ENTRY* pEntry = IDX_Next(pIdx, &pCursor)) {
+        if (fprintf(pFile, "%s\n%s\n%s\n%d\n", pEntry->strUserName.c_str(),
+                    pEntry->strDiskName.c_str(), pEntry->bHasText ? pEntry->strText.c_str() : "",
+                    pEntry->sFlag) < 0)
+            bOk = false;
+    }
+    return bOk ? 1 : 0;
+}
+
 int IDX_Save(IDX* pIdx) {
     TAV_ASSERT(pIdx != nullptr);
     const std::string strTemp = pIdx->strFileName + ".tmp";
     FILE* pFile = fopen(strTemp.c_str(), "w");
     if (pFile == nullptr) return 0;
-    bool bOk = WriteEntries(pFile, pIdx);
+    bool bOk = IDX_Write(pIdx, pFile) != 0;
     bOk = fflush(pFile) == 0 && !ferror(pFile) && bOk;
     bOk = fclose(pFile) == 0 && bOk;
     if (bOk && PLAT_Rename(strTemp.c_str(), pIdx->strFileName.c_str())) return 1;

@@ -1,6 +1,7 @@
 #ifndef TAVELIN_IDX_H
 #define TAVELIN_IDX_H
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ IDX* IDX_Create(const char* pszFileName, const char* pszPattern, int bCaseFlag);
 // Null when the file cannot be read or its second line holds no number of
 // 0 or more.
 IDX* IDX_Load(const char* pszFileName, const char* pszPattern, int bCaseFlag);
+// Writes the head line, the next number and every entry in file order;
+// 0 when a write failed.
+int IDX_Write(IDX* pIdx, FILE* pFile);
 // Writes a temporary file beside the index file and renames it over the
 // index file, so the index file is never left half written; 1 on success.
 int IDX_Save(IDX* pIdx);

@@ -108,6 +108,34 @@ std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExten
     return names;
 }
 
+std::vector<std::string> PLAT_ListFilesBelow(const char* pszDir, const char* pszExtension) {
+    TAV_ASSERT(pszDir != nullptr && pszExtension != nullptr);
+    std::vector<std::string> names;
+    try {
+        std::error_code ec;
+        fs::recursive_directory_iterator it(pszDir, ec);
+        if (ec) return {};
+        for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            std::error_code ecEntry;
+            if (!it->is_regular_file(ecEntry)) continue;
+            if (EndsWithNoCase(it->path().filename().string(), pszExtension))
+                names.push_back(it->path().lexically_relative(pszDir).generic_string());
+        }
+        if (ec) return {};
+        std::sort(names.begin(), names.end());
+    } catch (...) {
+        return {};
+    }
+    return names;
+}
+
+std::string PLAT_RelativePath(const std::string& strPath, const std::string& strBase) {
+    std::error_code ec;
+    const fs::path path = fs::absolute(strPath, ec).lexically_normal();
+    const fs::path base = fs::absolute(strBase, ec).lexically_normal();
+    return path.lexically_relative(base).generic_string();
+}
+
 std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName) {
     if (strDir.empty()) return strName;
     if (IsSeparator(strDir.back())) return strDir + strName;

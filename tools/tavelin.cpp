@@ -1,7 +1,8 @@
 // The tavelin command: checks IBIS files with the library's reader and
-// writes every finding exactly as the compile log would hold it; writes
-// source indexes of IBIS folders; shows a component through the model
-// library manager, compiling it on demand as a host would.
+// writes every finding exactly as the compile log would hold it; compiles
+// one component into a compiled component model file; writes source
+// indexes of IBIS folders; shows a component through the model library
+// manager, compiling it on demand as a host would.
 #include <tavelin/tavelin.h>
 
 #include <cstdio>
@@ -11,19 +12,22 @@
 #include <string>
 #include <vector>
 
+#include "api/cbs.h"
 #include "api/idx.h"
 #include "api/rdibis.h"
 #include "component/cmpnt.h"
 #include "platform/platform.h"
+#include "reader/cmn.h"
 #include "reader/diag.h"
 #include "reader/ibis.h"
 
 namespace {
 
-enum { EXIT_CLEAN = 0, EXIT_FINDINGS = 1, EXIT_UNREADABLE = 2 };
+enum { EXIT_CLEAN = 0, EXIT_FINDINGS = 1, EXIT_UNREADABLE = 2, EXIT_USAGE = 3 };
 
 void PrintHelp(FILE* pOut) {
     fputs("usage: tavelin check [--indent N] [--name] FILE...\n"
+          "       tavelin compile [--indent N] FILE [COMPONENT] -o OUT.cbs\n"
           "       tavelin index DIR...\n"
           "       tavelin show --lib CBXDIR --index SRC.idx [--pin P --corner typ|min|max\n"
           "                    [--label L] [--number N] [--model-mode] | --outline] COMPONENT\n"
@@ -35,13 +39,24 @@ void PrintHelp(FILE* pOut) {
           "         --name      show the file name in every finding\n"
           "         Exit status: 0 no file had errors, 1 a file had errors,\n"
           "         2 a file could not be read at all.\n"
+          "\n"
+          "compile  reads FILE, writes its findings as check does and, when the read\n"
+          "         found no errors, writes the compiled model of COMPONENT (or of the\n"
+          "         file's only component) to OUT.cbs.\n"
+          "         Exit status: 0 written, 1 the file had errors (nothing written),\n"
+          "         2 the file could not be read, no component was chosen or the\n"
+          "         output could not be written, 3 a usage error.\n"
+          "\n"
           "index    writes a source index of every component of every .ibs file below\n"
           "         the folders to standard output; file names are relative to the\n"
           "         first folder.  Files that do not read are named on standard error.\n"
+          "         Exit status: 0 every file read, 1 a file was skipped, 2 a folder\n"
+          "         could not be listed or the index not written, 3 a usage error.\n"
+          "\n"
           "show     looks the component up in the source index, compiles it into the\n"
           "         compiled-model folder when needed and prints its record; with --pin\n"
           "         prints that pin's simulation model listing (--outline: its outline).\n"
-          "         Exit status: 0 the record is usable, 1 it is not, 2 bad usage.\n",
+          "         Exit status: 0 the record is usable and listed, 1 it is not,\n         3 a usage error.\n",
           pOut);
 }
 
@@ -105,6 +120,34 @@ int RunCheck(int argc, char** argv) {
     return nStatus;
 }
 
+struct CompileOptions {
+    int nIndent = 0;
+    std::string strFile;
+    std::string strComponent;
+    bool bComponent = false;
+    std::string strOut;
+};
+
+bool ParseCompileOptions(int argc, char** argv, CompileOptions* pOptions) {
+    int nPositional = 0;
+    bool bOut = false;
+    for (int i = 2; i < argc; ++i) {
+        if (strcmp(argv[i], "--indent") == 0) {
+            if (i + 1 >= argc || !ParseIndent(argv[i + 1], &pOptions->nIndent)) return false;
+            ++i;
+        } else if (strcmp(argv[i], "-o") == 0) {
+            if (i + 1 >= argc || bOut) return false;
+            pOptions->strOut = argv[++i];
+            bOut = true;
+        } else if (strncmp(argv[i], "-", 1) == 0 && argv[i][1] != '\0') {
+            return false;
+        } else if (nPositional == 0) {
+            pOptions->strFile = argv[i];
+            ++nPositional;
+        } else if (nPositional == 1) {
+            pOptions->strComponent = argv[i];
+            pOptions->bComponent = true;
+            ++nPositional;
 // ------------------------------------------------------------ index
 
 // Adds an entry for every named component of one file; false when the
@@ -128,7 +171,7 @@ bool IndexFile(IDX* pIdx, const std::string& strPath, const std::string& strDisk
 int RunIndex(int argc, char** argv) {
     if (argc < 3) {
         PrintHelp(stderr);
-        return EXIT_UNREADABLE;
+        return EXIT_USAGE;
     }
     IDX* pIdx = IDX_Create("-", "", 0);
     if (pIdx == nullptr) return EXIT_UNREADABLE;
@@ -277,7 +320,7 @@ int RunShow(int argc, char** argv) {
     ShowOptions options;
     if (!ParseShowOptions(argc, argv, &options)) {
         PrintHelp(stderr);
-        return EXIT_UNREADABLE;
+        return EXIT_USAGE;
     }
     CToolLibrary library;
     library.Init(options.pszLib);
@@ -294,6 +337,70 @@ int RunShow(int argc, char** argv) {
         bOk = false;
     }
     return bOk ? EXIT_CLEAN : EXIT_FINDINGS;
+    return nPositional >= 1 && bOut && !pOptions->strOut.empty();
+}
+
+// The component to compile, by name without regard to case, or the only
+// one of the file; explains on standard error when there is none.
+const CMPNT* ChooseComponent(IBIS* pIbis, const CompileOptions& options) {
+    CMPNT* pList = nullptr;
+    IBIS_GetCmpntList(pIbis, &pList);
+    int nNamed = 0;
+    const CMPNT* pOnly = nullptr;
+    for (const CMPNT* p = pList; p != nullptr; p = p->pNext) {
+        if (options.bComponent && CMN_StrEqualNoCase(p->szName, options.strComponent.c_str()))
+            return p;
+        if (p->szName[0] == '\0') continue;
+        ++nNamed;
+        pOnly = p;
+    }
+    if (!options.bComponent && nNamed == 1) return pOnly;
+    if (options.bComponent)
+        fprintf(stderr, "%s: no component \"%s\"\n", options.strFile.c_str(),
+                options.strComponent.c_str());
+    else if (nNamed == 0)
+        fprintf(stderr, "%s: no component\n", options.strFile.c_str());
+    else
+        fprintf(stderr, "%s: %d components; name one of them:\n", options.strFile.c_str(), nNamed);
+    // The list holds the newest first: print in file order.
+    std::vector<const char*> names;
+    for (const CMPNT* p = pList; p != nullptr; p = p->pNext)
+        if (p->szName[0] != '\0') names.insert(names.begin(), p->szName);
+    if (nNamed > 1 || options.bComponent)
+        for (const char* pszName : names) fprintf(stderr, "  %s\n", pszName);
+    return nullptr;
+}
+
+// After a read without errors: writes the chosen component.
+int WriteCompiled(IBIS* pIbis, const CompileOptions& options) {
+    const CMPNT* pCmpnt = ChooseComponent(pIbis, options);
+    if (pCmpnt == nullptr) return EXIT_UNREADABLE;
+    if (!CBS_Write(pIbis, options.strOut.c_str(), pCmpnt->szName)) {
+        fprintf(stderr, "%s: cannot write the compiled model\n", options.strOut.c_str());
+        return EXIT_UNREADABLE;
+    }
+    return EXIT_CLEAN;
+}
+
+int RunCompile(int argc, char** argv) {
+    CompileOptions options;
+    if (!ParseCompileOptions(argc, argv, &options)) {
+        PrintHelp(stderr);
+        return EXIT_USAGE;
+    }
+    DIAG_SetIndent(options.nIndent);
+    DIAG_SetNameMode(1);
+    IBIS* pIbis = nullptr;
+    const int nRead = RDIBIS_Read(options.strFile.c_str(), stdout, &pIbis);
+    int nErrors = 0, nWarnings = 0, nBugs = 0;
+    DIAG_GetCounts(&nErrors, &nWarnings, &nBugs);
+    fflush(stdout);
+    fprintf(stderr, "%s: %d errors, %d warnings, %d program bugs\n", options.strFile.c_str(),
+            nErrors, nWarnings, nBugs);
+    int nStatus = EXIT_UNREADABLE;
+    if (nRead && pIbis != nullptr) nStatus = nErrors > 0 ? EXIT_FINDINGS : WriteCompiled(pIbis, options);
+    if (pIbis != nullptr) IBIS_Destroy(pIbis);
+    return nStatus;
 }
 
 }  // namespace
@@ -312,6 +419,7 @@ int main(int argc, char** argv) {
         return EXIT_CLEAN;
     }
     if (strcmp(argv[1], "check") == 0) return RunCheck(argc, argv);
+    if (strcmp(argv[1], "compile") == 0) return RunCompile(argc, argv);
     if (strcmp(argv[1], "index") == 0) return RunIndex(argc, argv);
     if (strcmp(argv[1], "show") == 0) return RunShow(argc, argv);
     fprintf(stderr, "tavelin: unknown command '%s'\n", argv[1]);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -158,4 +159,21 @@ time_t PLAT_Now() { return std::time(nullptr); }
 void PLAT_MessageBox(const char* pszTitle, const char* pszText) {
     TAV_ASSERT(pszTitle != nullptr && pszText != nullptr);
     std::fprintf(stderr, "%s: %s\n", pszTitle, pszText);
+}
+
+// "<path>.<pid>.<n>.tmp", opened exclusively: an existing file of that name
+// is never written over.
+FILE* PLAT_CreateTempBeside(const char* pszPath, std::string* pstrTempPath) {
+    TAV_ASSERT(pszPath != nullptr && pstrTempPath != nullptr);
+    const std::string strBase = std::string(pszPath) + "." + std::to_string(getpid()) + ".";
+    for (int n = 0; n < 100; ++n) {
+        std::string strTemp = strBase + std::to_string(n) + ".tmp";
+        FILE* pFile = std::fopen(strTemp.c_str(), "wx");
+        if (pFile != nullptr) {
+            *pstrTempPath = strTemp;
+            return pFile;
+        }
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
 }

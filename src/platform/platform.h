@@ -1,6 +1,7 @@
 #ifndef TAVELIN_PLATFORM_H
 #define TAVELIN_PLATFORM_H
 
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -35,5 +36,10 @@ void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::strin
 time_t PLAT_Now();
 // The modal message of the host's window system: written to standard error.
 void PLAT_MessageBox(const char* pszTitle, const char* pszText);
+
+// Opens a new file for writing next to pszPath (same directory, so that a
+// rename can put it in place) under a name no other file has; stores that
+// name.  Null when no such file can be created.
+FILE* PLAT_CreateTempBeside(const char* pszPath, std::string* pstrTempPath);
 
 #endif

@@ -148,6 +148,76 @@ bool ParseCompileOptions(int argc, char** argv, CompileOptions* pOptions) {
             pOptions->strComponent = argv[i];
             pOptions->bComponent = true;
             ++nPositional;
+        } else {
+            return false;
+        }
+    }
+    return nPositional >= 1 && bOut && !pOptions->strOut.empty();
+}
+
+// The component to compile, by name without regard to case, or the only
+// one of the file; explains on standard error when there is none.
+const CMPNT* ChooseComponent(IBIS* pIbis, const CompileOptions& options) {
+    CMPNT* pList = nullptr;
+    IBIS_GetCmpntList(pIbis, &pList);
+    int nNamed = 0;
+    const CMPNT* pOnly = nullptr;
+    for (const CMPNT* p = pList; p != nullptr; p = p->pNext) {
+        if (options.bComponent && CMN_StrEqualNoCase(p->szName, options.strComponent.c_str()))
+            return p;
+        if (p->szName[0] == '\0') continue;
+        ++nNamed;
+        pOnly = p;
+    }
+    if (!options.bComponent && nNamed == 1) return pOnly;
+    if (options.bComponent)
+        fprintf(stderr, "%s: no component \"%s\"\n", options.strFile.c_str(),
+                options.strComponent.c_str());
+    else if (nNamed == 0)
+        fprintf(stderr, "%s: no component\n", options.strFile.c_str());
+    else
+        fprintf(stderr, "%s: %d components; name one of them:\n", options.strFile.c_str(), nNamed);
+    // The list holds the newest first: print in file order.
+    std::vector<const char*> names;
+    for (const CMPNT* p = pList; p != nullptr; p = p->pNext)
+        if (p->szName[0] != '\0') names.insert(names.begin(), p->szName);
+    if (nNamed > 1 || options.bComponent)
+        for (const char* pszName : names) fprintf(stderr, "  %s\n", pszName);
+    return nullptr;
+}
+
+// After a read without errors: writes the chosen component.
+int WriteCompiled(IBIS* pIbis, const CompileOptions& options) {
+    const CMPNT* pCmpnt = ChooseComponent(pIbis, options);
+    if (pCmpnt == nullptr) return EXIT_UNREADABLE;
+    if (!CBS_Write(pIbis, options.strOut.c_str(), pCmpnt->szName)) {
+        fprintf(stderr, "%s: cannot write the compiled model\n", options.strOut.c_str());
+        return EXIT_UNREADABLE;
+    }
+    return EXIT_CLEAN;
+}
+
+int RunCompile(int argc, char** argv) {
+    CompileOptions options;
+    if (!ParseCompileOptions(argc, argv, &options)) {
+        PrintHelp(stderr);
+        return EXIT_USAGE;
+    }
+    DIAG_SetIndent(options.nIndent);
+    DIAG_SetNameMode(1);
+    IBIS* pIbis = nullptr;
+    const int nRead = RDIBIS_Read(options.strFile.c_str(), stdout, &pIbis);
+    int nErrors = 0, nWarnings = 0, nBugs = 0;
+    DIAG_GetCounts(&nErrors, &nWarnings, &nBugs);
+    fflush(stdout);
+    fprintf(stderr, "%s: %d errors, %d warnings, %d program bugs\n", options.strFile.c_str(),
+            nErrors, nWarnings, nBugs);
+    int nStatus = EXIT_UNREADABLE;
+    if (nRead && pIbis != nullptr) nStatus = nErrors > 0 ? EXIT_FINDINGS : WriteCompiled(pIbis, options);
+    if (pIbis != nullptr) IBIS_Destroy(pIbis);
+    return nStatus;
+}
+
 // ------------------------------------------------------------ index
 
 // Adds an entry for every named component of one file; false when the
@@ -177,6 +247,8 @@ int RunIndex(int argc, char** argv) {
     if (pIdx == nullptr) return EXIT_UNREADABLE;
     int nStatus = EXIT_CLEAN;
     const std::string strBase = argv[2];
+    // Standard output holds the index alone, without the reader's banners.
+    const int nStdout = PLAT_MuteStdout();
     for (int i = 2; i < argc; ++i) {
         if (!PLAT_DirExists(argv[i])) {
             fprintf(stderr, "tavelin: %s: not a folder\n", argv[i]);
@@ -191,6 +263,7 @@ int RunIndex(int argc, char** argv) {
             }
         }
     }
+    PLAT_RestoreStdout(nStdout);
     if (!IDX_Write(pIdx, stdout) || fflush(stdout) != 0) nStatus = EXIT_UNREADABLE;
     IDX_Free(pIdx);
     return nStatus;
@@ -326,7 +399,10 @@ int RunShow(int argc, char** argv) {
     library.Init(options.pszLib);
     library.UseIndex(options.pszIndex);
     eRdIbisResult eResult = eRdIbisNothing;
+    // Standard output holds the record or the listing alone.
+    const int nStdout = PLAT_MuteStdout();
     CIbisCompInfo* pInfo = library.GetIbisCompInfo(options.pszComponent, &eResult, 0);
+    PLAT_RestoreStdout(nStdout);
     if (eResult != eRdIbisNothing) fprintf(stderr, "compile log: %s\n", library.GetCompileLogPath());
     bool bOk = pInfo != nullptr && pInfo->IsStatusOk();
     if (pInfo != nullptr && options.pszPin == nullptr) PrintRecord(pInfo);
@@ -337,70 +413,6 @@ int RunShow(int argc, char** argv) {
         bOk = false;
     }
     return bOk ? EXIT_CLEAN : EXIT_FINDINGS;
-    return nPositional >= 1 && bOut && !pOptions->strOut.empty();
-}
-
-// The component to compile, by name without regard to case, or the only
-// one of the file; explains on standard error when there is none.
-const CMPNT* ChooseComponent(IBIS* pIbis, const CompileOptions& options) {
-    CMPNT* pList = nullptr;
-    IBIS_GetCmpntList(pIbis, &pList);
-    int nNamed = 0;
-    const CMPNT* pOnly = nullptr;
-    for (const CMPNT* p = pList; p != nullptr; p = p->pNext) {
-        if (options.bComponent && CMN_StrEqualNoCase(p->szName, options.strComponent.c_str()))
-            return p;
-        if (p->szName[0] == '\0') continue;
-        ++nNamed;
-        pOnly = p;
-    }
-    if (!options.bComponent && nNamed == 1) return pOnly;
-    if (options.bComponent)
-        fprintf(stderr, "%s: no component \"%s\"\n", options.strFile.c_str(),
-                options.strComponent.c_str());
-    else if (nNamed == 0)
-        fprintf(stderr, "%s: no component\n", options.strFile.c_str());
-    else
-        fprintf(stderr, "%s: %d components; name one of them:\n", options.strFile.c_str(), nNamed);
-    // The list holds the newest first: print in file order.
-    std::vector<const char*> names;
-    for (const CMPNT* p = pList; p != nullptr; p = p->pNext)
-        if (p->szName[0] != '\0') names.insert(names.begin(), p->szName);
-    if (nNamed > 1 || options.bComponent)
-        for (const char* pszName : names) fprintf(stderr, "  %s\n", pszName);
-    return nullptr;
-}
-
-// After a read without errors: writes the chosen component.
-int WriteCompiled(IBIS* pIbis, const CompileOptions& options) {
-    const CMPNT* pCmpnt = ChooseComponent(pIbis, options);
-    if (pCmpnt == nullptr) return EXIT_UNREADABLE;
-    if (!CBS_Write(pIbis, options.strOut.c_str(), pCmpnt->szName)) {
-        fprintf(stderr, "%s: cannot write the compiled model\n", options.strOut.c_str());
-        return EXIT_UNREADABLE;
-    }
-    return EXIT_CLEAN;
-}
-
-int RunCompile(int argc, char** argv) {
-    CompileOptions options;
-    if (!ParseCompileOptions(argc, argv, &options)) {
-        PrintHelp(stderr);
-        return EXIT_USAGE;
-    }
-    DIAG_SetIndent(options.nIndent);
-    DIAG_SetNameMode(1);
-    IBIS* pIbis = nullptr;
-    const int nRead = RDIBIS_Read(options.strFile.c_str(), stdout, &pIbis);
-    int nErrors = 0, nWarnings = 0, nBugs = 0;
-    DIAG_GetCounts(&nErrors, &nWarnings, &nBugs);
-    fflush(stdout);
-    fprintf(stderr, "%s: %d errors, %d warnings, %d program bugs\n", options.strFile.c_str(),
-            nErrors, nWarnings, nBugs);
-    int nStatus = EXIT_UNREADABLE;
-    if (nRead && pIbis != nullptr) nStatus = nErrors > 0 ? EXIT_FINDINGS : WriteCompiled(pIbis, options);
-    if (pIbis != nullptr) IBIS_Destroy(pIbis);
-    return nStatus;
 }
 
 }  // namespace

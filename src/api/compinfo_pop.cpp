@@ -9,7 +9,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "api/cbs.h"
+#include "api/cbsread.h"
 #include "api/compmdls.h"
 #include "api/rdibis.h"
 #include "component/cmpnt.h"
@@ -130,6 +130,23 @@ eRdIbisResult CIbisCompInfo::Compile(const std::string& strDir) {
     m_pOwner->DisplayCompileStatus(eResult);
     m_pOwner->ReleaseLogFD();
     return eResult;
+}
+
+// Fills the record from its compiled model; status 7 when the file read
+// without errors, else 3.  Nothing of an earlier read survives.
+int CIbisCompInfo::ReadCompiled() {
+    m_eStatus = eIbisStatusCompiledUnusable;
+    AddPinDesc(0);
+    for (double(&corners)[3] : m_adPkg)
+        for (double& d : corners) d = IBIS_NOT_GIVEN;
+    std::ifstream in(PLAT_JoinPath(m_pOwner->GetCbxDirectory(), m_strCompiledName), std::ios::binary);
+    if (!in) return 0;
+    CIbisCompMdls* pOwner = m_pOwner;
+    CCbsRecordParser<CIbisCompInfo> parser(
+        *this, [pOwner](int nLine, int nKind, int nCode, const char* pszKeyword,
+                        const char* pszToken) { pOwner->Error(nLine, nKind, nCode, pszKeyword, pszToken); });
+    if (parser.Read(in)) m_eStatus = eIbisStatusOk;
+    return m_eStatus == eIbisStatusOk;
 }
 
 eRdIbisResult CIbisCompInfo::ParseIbisPinInfo() {

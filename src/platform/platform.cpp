@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,6 +156,27 @@ void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::strin
 }
 
 time_t PLAT_Now() { return std::time(nullptr); }
+
+int PLAT_MuteStdout() {
+    std::fflush(stdout);
+    const int nSaved = dup(STDOUT_FILENO);
+    if (nSaved < 0) return -1;
+    const int nNull = open("/dev/null", O_WRONLY);
+    if (nNull < 0 || dup2(nNull, STDOUT_FILENO) < 0) {
+        if (nNull >= 0) close(nNull);
+        close(nSaved);
+        return -1;
+    }
+    close(nNull);
+    return nSaved;
+}
+
+void PLAT_RestoreStdout(int nHandle) {
+    if (nHandle < 0) return;
+    std::fflush(stdout);
+    dup2(nHandle, STDOUT_FILENO);
+    close(nHandle);
+}
 
 void PLAT_MessageBox(const char* pszTitle, const char* pszText) {
     TAV_ASSERT(pszTitle != nullptr && pszText != nullptr);

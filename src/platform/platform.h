@@ -34,6 +34,10 @@ std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName)
 // Splits at the last '/' or '\\': the directory keeps its separator.
 void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::string* pstrName);
 time_t PLAT_Now();
+// Sends standard output to nowhere until PLAT_RestoreStdout with the
+// returned handle; -1 when it could not be done (output then goes on).
+int PLAT_MuteStdout();
+void PLAT_RestoreStdout(int nHandle);
 // The modal message of the host's window system: written to standard error.
 void PLAT_MessageBox(const char* pszTitle, const char* pszText);
 

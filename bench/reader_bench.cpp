@@ -7,7 +7,7 @@
 #include <string>
 
 #include "api/rdibis.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 namespace {
 

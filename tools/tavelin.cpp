@@ -16,10 +16,10 @@
 #include "api/idx.h"
 #include "api/rdibis.h"
 #include "component/cmpnt.h"
+#include "core/cmn.h"
+#include "core/diag.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 namespace {
 

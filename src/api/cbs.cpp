@@ -29,12 +29,13 @@
 #include "model/sinfo.h"
 #include "model/wvfrm.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
+#include "core/cmn.h"
+#include "core/diag.h"
 #include "reader/hdr.h"
-#include "reader/ibis.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/document.h"
+#include "reader/read.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <new>
 
 #include "api/compmdls.h"
-#include "reader/cmn.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/tav_assert.h"
 #include "tavelin/tavelin.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "api/compmdls.h"
 #include "platform/platform.h"
-#include "reader/tav_assert.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -16,9 +16,10 @@
 #include "component/pin.h"
 #include "model/mdl.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/ibis.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/document.h"
+#include "reader/read.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -14,9 +14,10 @@
 #include "api/cbs.h"
 #include "api/rdibis.h"
 #include "platform/platform.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/tav_assert.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "reader/read.h"
+#include "core/tav_assert.h"
 
 namespace {
 
@@ -202,7 +203,7 @@ void CIbisCompMdls::Error(int, int, int, const char*, const char*) {}
 // An existing log is appended to: the title and earlier reports stay.
 int CIbisCompMdls::OpenIBISLog() {
     if (pLogFile == nullptr) {
-        pLogFile = fopen(strLogPath.c_str(), "a");
+        pLogFile = PLAT_OpenFile(strLogPath.c_str(), "a");
         if (pLogFile == nullptr) {
             const std::string strText = "Cannot Open IBIS Reader Log File\n" + strLogPath +
                                         "\nEnsure Directory and File are Writable";
@@ -223,7 +224,7 @@ int CIbisCompMdls::ClearIBISLog() {
     CloseIBISLog();
     if (PLAT_FileExists(strLogPath.c_str()))
         PLAT_Rename(strLogPath.c_str(), PLAT_JoinPath(m_pCbxIndex->strDir, LOG_BACKUP_NAME).c_str());
-    FILE* pLog = fopen(strLogPath.c_str(), "w");
+    FILE* pLog = PLAT_OpenFile(strLogPath.c_str(), "w");
     if (pLog != nullptr) {
         fputs("\t\tIBIS COMPILER REPORT\n\n", pLog);
         fclose(pLog);

@@ -11,8 +11,8 @@
 
 #include "api/compmdls.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/tav_assert.h"
 
 namespace {
 

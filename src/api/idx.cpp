@@ -15,7 +15,7 @@
 #include <new>
 
 #include "platform/platform.h"
-#include "reader/tav_assert.h"
+#include "core/tav_assert.h"
 
 struct IDX_CURSOR {
     int nBucket = 0;
@@ -128,7 +128,7 @@ IDX* IDX_Create(const char* pszFileName, const char* pszPattern, int bCaseFlag) 
 IDX* IDX_Load(const char* pszFileName, const char* pszPattern, int bCaseFlag) {
     IDX* pIdx = IDX_Create(pszFileName, pszPattern, bCaseFlag);
     if (pIdx == nullptr) return nullptr;
-    FILE* pFile = fopen(pszFileName, "r");
+    FILE* pFile = PLAT_OpenFile(pszFileName, "r");
     if (pFile == nullptr) {
         IDX_Free(pIdx);
         return nullptr;
@@ -171,8 +171,8 @@ int IDX_Write(IDX* pIdx, FILE* pFile) {
 
 int IDX_Save(IDX* pIdx) {
     TAV_ASSERT(pIdx != nullptr);
-    const std::string strTemp = pIdx->strFileName + ".tmp";
-    FILE* pFile = fopen(strTemp.c_str(), "w");
+    std::string strTemp;
+    FILE* pFile = PLAT_CreateTempBeside(pIdx->strFileName.c_str(), &strTemp);
     if (pFile == nullptr) return 0;
     bool bOk = IDX_Write(pIdx, pFile) != 0;
     bOk = fflush(pFile) == 0 && !ferror(pFile) && bOk;

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "corvane.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "reader/read.h"
+#include "core/lines.h"
 
 namespace {
 

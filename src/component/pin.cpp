@@ -9,11 +9,11 @@
 #include "model/mdl.h"
 #include "model/msel.h"
 #include "package/pkgmdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

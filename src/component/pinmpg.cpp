@@ -8,9 +8,9 @@
 #include "component/cmpnt.h"
 #include "component/pin.h"
 #include "component/rows.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include "component/pkg.h"
 
 #include "component/rows.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

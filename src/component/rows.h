@@ -4,8 +4,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "reader/cmn.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/tav_assert.h"
 
 // Helpers shared by the component tables.
 

@@ -5,10 +5,10 @@
 #include "component/pin.h"
 #include "component/rows.h"
 #include "model/mdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "component/cmpnt.h"
 #include "component/rows.h"
 #include "component/spinmpg.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

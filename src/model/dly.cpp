@@ -1,9 +1,9 @@
 #define TAV_MODULE "dly"
 #include "model/dly.h"
 
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "model/crv.h"
 #include "model/dly.h"
 #include "model/mdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
 
 namespace {
 

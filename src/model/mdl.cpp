@@ -12,12 +12,12 @@
 #include "model/smos.h"
 #include "model/submdl.h"
 #include "model/wvfrm.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 const MDL_SPELLING g_aModelTypeSpellings[] = {
     {"Input", MT_INPUT},

@@ -1,7 +1,7 @@
 #define TAV_MODULE "mdl_plus"
 #include "model/mdl.h"
 
-#include "reader/tav_assert.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "model/mdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

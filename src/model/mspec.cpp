@@ -7,11 +7,11 @@
 
 #include "model/crv.h"
 #include "model/mdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

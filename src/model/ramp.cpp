@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "model/crv.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

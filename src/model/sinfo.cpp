@@ -7,10 +7,10 @@
 
 #include "model/crv.h"
 #include "model/smos.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

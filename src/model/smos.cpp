@@ -5,10 +5,10 @@
 
 #include "model/crv.h"
 #include "model/mdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

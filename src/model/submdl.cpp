@@ -8,12 +8,12 @@
 #include "model/ramp.h"
 #include "model/smspec.h"
 #include "model/wvfrm.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
-#define TAV_MODULE "platform"
-
+// Every file, directory and time service of the library, and the end of
+// the process on an assertion.  Stateless; called by the reader (opening
+// files, file times), the package search (directory listings) and the
+// model library (index and compiled files).
 #include "platform/platform.h"
 
 #include <fcntl.h>
@@ -10,11 +12,17 @@
 #include <cerrno>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "reader/tav_assert.h"
+#include "platform/plat_assert.h"
+
+#define PLAT_ASSERT(cond)                                                     \
+    do {                                                                      \
+        if (!(cond)) PLAT_AssertFailed("platform", __LINE__);                 \
+    } while (0)
 
 namespace fs = std::filesystem;
 
@@ -53,18 +61,18 @@ bool CollectFiles(const char* pszDir, const std::string& strExt, std::vector<std
 
 // A file is anything at the path except a directory.
 int PLAT_FileExists(const char* pszPath) {
-    TAV_ASSERT(pszPath != nullptr);
+    PLAT_ASSERT(pszPath != nullptr);
     struct stat st;
     return stat(pszPath, &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 int PLAT_FileReadable(const char* pszPath) {
-    TAV_ASSERT(pszPath != nullptr);
+    PLAT_ASSERT(pszPath != nullptr);
     return access(pszPath, R_OK) == 0;
 }
 
 int PLAT_FileTime(const char* pszPath, time_t* ptTime) {
-    TAV_ASSERT(pszPath != nullptr && ptTime != nullptr);
+    PLAT_ASSERT(pszPath != nullptr && ptTime != nullptr);
     struct stat st;
     if (stat(pszPath, &st) != 0) {
         *ptTime = 0;
@@ -75,30 +83,30 @@ int PLAT_FileTime(const char* pszPath, time_t* ptTime) {
 }
 
 int PLAT_DirExists(const char* pszPath) {
-    TAV_ASSERT(pszPath != nullptr);
+    PLAT_ASSERT(pszPath != nullptr);
     struct stat st;
     return stat(pszPath, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 int PLAT_MakeDir(const char* pszPath) {
-    TAV_ASSERT(pszPath != nullptr);
+    PLAT_ASSERT(pszPath != nullptr);
     std::error_code ec;
     fs::create_directory(pszPath, ec);
     return PLAT_DirExists(pszPath);
 }
 
 int PLAT_Rename(const char* pszFrom, const char* pszTo) {
-    TAV_ASSERT(pszFrom != nullptr && pszTo != nullptr);
+    PLAT_ASSERT(pszFrom != nullptr && pszTo != nullptr);
     return std::rename(pszFrom, pszTo) == 0;
 }
 
 int PLAT_Remove(const char* pszPath) {
-    TAV_ASSERT(pszPath != nullptr);
+    PLAT_ASSERT(pszPath != nullptr);
     return std::remove(pszPath) == 0;
 }
 
 std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExtension) {
-    TAV_ASSERT(pszDir != nullptr && pszExtension != nullptr);
+    PLAT_ASSERT(pszDir != nullptr && pszExtension != nullptr);
     std::vector<std::string> names;
     try {
         if (!CollectFiles(pszDir, pszExtension, &names)) return {};
@@ -111,7 +119,7 @@ std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExten
 }
 
 std::vector<std::string> PLAT_ListFilesBelow(const char* pszDir, const char* pszExtension) {
-    TAV_ASSERT(pszDir != nullptr && pszExtension != nullptr);
+    PLAT_ASSERT(pszDir != nullptr && pszExtension != nullptr);
     std::vector<std::string> names;
     try {
         std::error_code ec;
@@ -145,7 +153,7 @@ std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName)
 }
 
 void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::string* pstrName) {
-    TAV_ASSERT(pstrDir != nullptr && pstrName != nullptr);
+    PLAT_ASSERT(pstrDir != nullptr && pstrName != nullptr);
     size_t uiSep = strPath.find_last_of("/\\");
     size_t uiNameStart = uiSep == std::string::npos ? 0 : uiSep + 1;
     // Both parts are taken before either is stored: the path may be one of them.
@@ -178,15 +186,26 @@ void PLAT_RestoreStdout(int nHandle) {
     close(nHandle);
 }
 
+FILE* PLAT_OpenFile(const char* pszPath, const char* pszMode) {
+    PLAT_ASSERT(pszPath != nullptr && pszMode != nullptr);
+    return std::fopen(pszPath, pszMode);
+}
+
+void PLAT_AssertFailed(const char* pszModule, int nLine) {
+    std::fprintf(stderr, "%s:%d:assertion failed.\n", pszModule, nLine);
+    std::fflush(stderr);
+    std::abort();
+}
+
 void PLAT_MessageBox(const char* pszTitle, const char* pszText) {
-    TAV_ASSERT(pszTitle != nullptr && pszText != nullptr);
+    PLAT_ASSERT(pszTitle != nullptr && pszText != nullptr);
     std::fprintf(stderr, "%s: %s\n", pszTitle, pszText);
 }
 
 // "<path>.<pid>.<n>.tmp", opened exclusively: an existing file of that name
 // is never written over.
 FILE* PLAT_CreateTempBeside(const char* pszPath, std::string* pstrTempPath) {
-    TAV_ASSERT(pszPath != nullptr && pstrTempPath != nullptr);
+    PLAT_ASSERT(pszPath != nullptr && pstrTempPath != nullptr);
     const std::string strBase = std::string(pszPath) + "." + std::to_string(getpid()) + ".";
     for (int n = 0; n < 100; ++n) {
         std::string strTemp = strBase + std::to_string(n) + ".tmp";

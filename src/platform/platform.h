@@ -1,3 +1,5 @@
+// Every file, directory and time service the library needs, so the rest of
+// the code stays portable.
 #ifndef TAVELIN_PLATFORM_H
 #define TAVELIN_PLATFORM_H
 
@@ -6,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// Every file, directory and time service the library needs, so the rest of
-// the code stays portable.
+// fopen with the C library's modes; null when the file does not open.
+FILE* PLAT_OpenFile(const char* pszPath, const char* pszMode);
 
 int PLAT_FileExists(const char* pszPath);
 int PLAT_FileReadable(const char* pszPath);

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "reader/read.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 

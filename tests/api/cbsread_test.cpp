@@ -13,8 +13,9 @@
 
 #include "api/cbs.h"
 #include "component/cmpnt.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "reader/read.h"
 #include "support/snippet.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "reader/diag.h"
+#include "core/diag.h"
 
 const char* const kIndexHead = "***** This is an automatically generated file, do not edit! *****\n";
 

@@ -21,6 +21,8 @@ std::string Slurp(const std::string& strPath) {
     return out.str();
 }
 
+std::string Dir(const std::string& strPath) { return strPath.substr(0, strPath.rfind('/') + 1); }
+
 // user, disk, text ("-" for absent), flag of every entry in file order.
 std::string Entries(IDX* pIdx) {
     std::string strOut;
@@ -106,7 +108,7 @@ TEST(IdxFile, SavedAndLoadedBack) {
     ASSERT_EQ(1, IDX_Save(pIdx));
     IDX_Free(pIdx);
     EXPECT_EQ(kHead + "2\nA\nib000001.cbs\ntext\n7\nB\nib000000.cbs\n\n0\n", Slurp(strPath));
-    EXPECT_FALSE(PLAT_FileExists((strPath + ".tmp").c_str()));
+    EXPECT_EQ(std::vector<std::string>{"roundtrip.ibx"}, PLAT_ListFiles(Dir(strPath).c_str(), ".ibx"));
 
     pIdx = IDX_Load(strPath.c_str(), "ib%06d.cbs", 0);
     ASSERT_NE(nullptr, pIdx);
@@ -162,19 +164,24 @@ TEST(IdxFile, OverlongLinesAreCutAndKeepTheGroupsInStep) {
     IDX_Free(pIdx);
 }
 
-TEST(IdxFile, AFailedSaveLeavesTheFileAndTheTable) {
+TEST(IdxFile, AFailedSaveLeavesNoFileBehindAndKeepsTheTable) {
     const std::string strPath = WriteScratchFile("kept.idx", kHead + "4\n");
     IDX* pIdx = IDX_Load(strPath.c_str(), "", 0);
     ASSERT_NE(nullptr, pIdx);
     IDX_Add(pIdx, "U1", "u1.ibs", nullptr, 0);
-    // The temporary name is taken by a directory: nothing can be written.
-    ASSERT_TRUE(PLAT_MakeDir((strPath + ".tmp").c_str()));
+    // The index path is taken by a folder that is not empty: the written
+    // file cannot be put in its place and is removed.
+    const std::string strFolder = Dir(strPath) + "taken.idx";
+    ASSERT_TRUE(PLAT_MakeDir(strFolder.c_str()));
+    WriteScratchFile("taken.idx/inside.idx", "x");
+    pIdx->strFileName = strFolder;
     EXPECT_EQ(0, IDX_Save(pIdx));
-    EXPECT_EQ(kHead + "4\n", Slurp(strPath));
+    EXPECT_EQ(std::vector<std::string>{"inside.idx"}, PLAT_ListFiles(strFolder.c_str(), ""));
+    EXPECT_EQ(std::vector<std::string>{}, PLAT_ListFiles(Dir(strPath).c_str(), ".tmp"));
     EXPECT_EQ(1, pIdx->nEntryCount);
     IDX_Free(pIdx);
     // A path that opens but cannot be read is refused.
-    EXPECT_EQ(nullptr, IDX_Load((strPath + ".tmp").c_str(), "", 0));
+    EXPECT_EQ(nullptr, IDX_Load(strFolder.c_str(), "", 0));
 
     IDX* pNowhere = IDX_Create("/nonexistent/dir/x.idx", "", 0);
     EXPECT_EQ(0, IDX_Save(pNowhere));

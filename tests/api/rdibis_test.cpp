@@ -10,9 +10,9 @@
 #include <string>
 
 #include "corvane.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
+#include "core/diag.h"
+#include "reader/read.h"
+#include "core/lines.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;

@@ -7,8 +7,8 @@
 #include "component/pin.h"
 #include "component/pkg.h"
 #include "package/pkgmdl.h"
-#include "reader/ibis.h"
-#include "reader/rng.h"
+#include "reader/read.h"
+#include "core/rng.h"
 
 namespace {
 

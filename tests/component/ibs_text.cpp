@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "reader/diag.h"
+#include "core/diag.h"
 
 std::string CaptureLog(const std::function<void()>& run) {
     FILE* pLog = tmpfile();

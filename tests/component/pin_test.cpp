@@ -5,7 +5,7 @@
 #include "component/cmpnt.h"
 #include "component/ibs_text.h"
 #include "component/pin.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 namespace {
 

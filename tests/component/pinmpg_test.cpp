@@ -6,7 +6,7 @@
 #include "component/difpin.h"
 #include "component/ibs_text.h"
 #include "component/pinmpg.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 namespace {
 

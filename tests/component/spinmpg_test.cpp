@@ -6,7 +6,7 @@
 #include "component/ibs_text.h"
 #include "component/spinmpg.h"
 #include "component/sswch.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 namespace {
 

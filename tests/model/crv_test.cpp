@@ -9,10 +9,10 @@
 
 #include "model/mdl.h"
 #include "model/model_text.h"
-#include "reader/cmn.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
+#include "core/cmn.h"
+#include "reader/read.h"
+#include "core/lines.h"
+#include "core/rng.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "model/dly.h"
 #include "model/mdl.h"
 #include "model/model_text.h"
-#include "reader/cmn.h"
+#include "core/cmn.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "model/ramp.h"
 #include "model/model_text.h"
-#include "reader/ibis.h"
-#include "reader/rng.h"
+#include "reader/read.h"
+#include "core/rng.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 
 #include "model/mdl.h"
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/ibis.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "reader/read.h"
 #include "support/snippet.h"
 
 std::string ComponentFile(const std::string& strFileName, const std::string& strBody,

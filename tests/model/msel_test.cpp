@@ -6,7 +6,7 @@
 
 #include "model/model_text.h"
 #include "support/snippet.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "model/mdl.h"
 #include "model/model_text.h"
-#include "reader/rng.h"
+#include "core/rng.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "model/mdl.h"
 #include "model/model_text.h"
-#include "reader/cmn.h"
+#include "core/cmn.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "model/mdl.h"
 #include "model/model_text.h"
 #include "model/smos.h"
-#include "reader/cmn.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
+#include "core/cmn.h"
+#include "core/lines.h"
+#include "core/rng.h"
 
 namespace {
 

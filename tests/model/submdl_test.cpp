@@ -8,8 +8,8 @@
 #include "model/model_text.h"
 #include "model/smspec.h"
 #include "model/wvfrm.h"
-#include "reader/ibis.h"
-#include "reader/rng.h"
+#include "reader/read.h"
+#include "core/rng.h"
 #include "support/snippet.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "reader/diag.h"
-#include "reader/ibis.h"
-#include "reader/parse.h"
+#include "core/diag.h"
+#include "reader/read.h"
+#include "core/lines.h"
 #include "support/snippet.h"
 
 namespace {

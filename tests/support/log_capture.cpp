@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "reader/diag.h"
-#include "reader/parse.h"
+#include "core/diag.h"
+#include "core/lines.h"
 
 LogCapture::LogCapture(unsigned long ulLine) : m_pLog(tmpfile()) {
     if (m_pLog == nullptr) throw std::runtime_error("tmpfile failed");

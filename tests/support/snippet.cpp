@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "api/rdibis.h"
-#include "reader/diag.h"
-#include "reader/ibis.h"
+#include "core/diag.h"
+#include "reader/read.h"
 
 namespace {
 
@@ -54,12 +54,13 @@ std::string WriteScratchFile(const std::string& strFileName, const std::string& 
     return strPath;
 }
 
-ReadResult ReadPath(const std::string& strPath, const std::function<void(IBIS*)>& inspect) {
+ReadResult ReadPath(const std::string& strPath, const std::function<void(IBIS*)>& inspect,
+                    unsigned eNameMode) {
     ReadResult result;
     FILE* pLog = tmpfile();
     if (pLog == nullptr) throw std::runtime_error("tmpfile failed");
     DIAG_SetIndent(0);
-    DIAG_SetNameMode(1);
+    DIAG_SetNameMode(eNameMode);
     IBIS* pIbis = nullptr;
     result.nResult = RDIBIS_Read(strPath.c_str(), pLog, &pIbis);
     DIAG_GetCounts(&result.nErrors, &result.nWarnings, &result.nBugs);
@@ -67,6 +68,7 @@ ReadResult ReadPath(const std::string& strPath, const std::function<void(IBIS*)>
         if (inspect) inspect(pIbis);
         IBIS_Destroy(pIbis);
     }
+    DIAG_SetNameMode(1);
     result.strLog = ReadAll(pLog);
     fclose(pLog);
     return result;

@@ -25,8 +25,10 @@ std::string WriteScratchFile(const std::string& strFileName, const std::string& 
 ReadResult ReadSnippet(const std::string& strFileName, const std::string& strText,
                        const std::function<void(IBIS*)>& inspect = nullptr);
 
-// Reads an existing file the same way.
-ReadResult ReadPath(const std::string& strPath, const std::function<void(IBIS*)>& inspect = nullptr);
+// Reads an existing file the same way; name mode 0 shows the file name in
+// every finding.
+ReadResult ReadPath(const std::string& strPath, const std::function<void(IBIS*)>& inspect = nullptr,
+                    unsigned eNameMode = 1);
 
 // A minimal valid IBIS 3.2 header for a file named `strFileName`.
 std::string Header32(const std::string& strFileName);

@@ -1,8 +1,8 @@
 #define TAV_MODULE "rng"
-#include "reader/cmn.h"
-#include "reader/diag.h"
-#include "reader/rng.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/rng.h"
+#include "core/tav_assert.h"
 
 namespace {
 

@@ -1,7 +1,13 @@
+// Keyword recognition and dispatch: the two keyword tables, the context
+// rules that give a repeated name its owner, the close of the previous
+// keyword and the start of the next one in the module that owns it, and
+// the line handlers that hand every line to that module.  Driven by the
+// read driver; its state is the line state of core/lines.
 #define TAV_MODULE "parse"
-#include "reader/parse.h"
+#include "reader/dispatch.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 #include "component/cmpnt.h"
@@ -10,10 +16,11 @@
 #include "model/submdl.h"
 #include "package/ebdmdl.h"
 #include "package/pkgmdl.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 #include "reader/hdr.h"
-#include "reader/tav_assert.h"
 
 // Keyword tables.  The IBIS 3.2 table lists the codes in order with
 // COMMENT_CHAR and END moved to the end; the IBIS 2.1 table is its subset.
@@ -163,31 +170,7 @@ const KEYWORD_ENTRY g_aKeywords21[] = {
 
 namespace {
 
-enum { MAX_KEYWORD_TEXT = 77, CTRL_Z = 26 };
-
-// State of one read, reset by PARSE_ResetForRead.
-struct ParseState {
-    int eFileKind = FILE_KIND_NONE;
-    unsigned long ulLineNumber = 0;
-    char cCommentChar = '|';
-    int eCurKeyword = KW_NOT_KEY;
-    // The last recognised keyword, which stays open across keyword lines
-    // that are not recognised.
-    int eOpenKeyword = KW_NOT_KEY;
-    int bIbisVerSeen = 0;
-    int bEndSeen = 0;
-    int bInSubmodel = 0;
-    int bNotTerminated = 0;
-    char szCurFileName[PARSE_NAME_SIZE + 1] = "";
-    time_t tFileTime = 0;
-};
-
-ParseState g_parse;
-
-// Kept for the lifetime of the loaded library: the tab warning is given
-// once, and the version of the last accepted [IBIS Ver] stays in force.
-int g_bTabWarned = 0;
-int g_nIbisVersion = 0;
+enum { MAX_KEYWORD_TEXT = 77 };
 
 bool IsKind(int eFileKind, int eWanted) { return eFileKind == eWanted; }
 
@@ -196,77 +179,11 @@ bool IsIbsOrPkg(int eFileKind) {
 }
 
 // IBIS 2.1 files read package models in every kind of file.
-bool PackageModelsAllowed(int eFileKind) { return IsIbsOrPkg(eFileKind) || g_nIbisVersion < 3; }
+bool PackageModelsAllowed(int eFileKind) { return IsIbsOrPkg(eFileKind) || PARSE_GetIbisVersion() < 3; }
 
 bool InRange(int eCode, int eLow, int eHigh) { return eCode >= eLow && eCode <= eHigh; }
 
 bool IsHeaderCode(int eCode) { return eCode == KW_IBIS_VER || InRange(eCode, KW_FILE_NAME, KW_COPYRIGHT); }
-
-// Reports an illegal character met while reading the next line: the line
-// number is raised for the report because the driver counts a line only
-// once it has been read.
-void ReportIllegal(int c, bool bRoomLeft) {
-    const char* pszName;
-    if (c == 0)
-        pszName = "NUL";
-    else if (c >= 128)
-        pszName = "non-7-bit ASCII";
-    else
-        pszName = "control";
-    const char* pszTail = bRoomLeft ? "  Converting to space." : "";
-    ++g_parse.ulLineNumber;
-    if (c == 0 || c >= 128)
-        DIAG_ErrorLine("Found illegal %s character (Hex code %x).%s", pszName, c, pszTail);
-    else
-        DIAG_WarningLine("Found illegal %s character (Hex code %x).%s", pszName, c, pszTail);
-    --g_parse.ulLineNumber;
-}
-
-bool IsLegal(int c) { return (c >= 32 && c <= 127) || c == '\t'; }
-
-// Reads one physical line; characters beyond the buffer are read and
-// dropped so that a long line is truncated rather than split.
-char* ReadLine(char* pszBuffer, size_t nSize, FILE* pStream, bool bReport) {
-    if (pszBuffer == nullptr || pStream == nullptr || nSize == 0) return nullptr;
-    if (nSize == 1) {
-        pszBuffer[0] = '\0';
-        return pszBuffer;
-    }
-    int c = fgetc(pStream);
-    if (c == EOF) return nullptr;
-    size_t nLen = 0;
-    for (; c != EOF; c = fgetc(pStream)) {
-        if (c == '\r' || c == CTRL_Z) {
-            int cNext = fgetc(pStream);
-            if (c == '\r' && cNext == '\n') {
-                c = '\n';
-            } else if (c == CTRL_Z && cNext == EOF) {
-                // A final Ctrl-Z alone on its line makes no line of its own.
-                if (nLen == 0) return nullptr;
-                break;
-            } else if (cNext != EOF) {
-                ungetc(cNext, pStream);
-            }
-        }
-        if (c == '\n') {
-            if (nLen < nSize - 1) pszBuffer[nLen++] = '\n';
-            break;
-        }
-        bool bRoomLeft = nLen < nSize - 1;
-        if (!IsLegal(c)) {
-            if (bReport) ReportIllegal(c, bRoomLeft);
-            c = ' ';
-        }
-        if (bRoomLeft) pszBuffer[nLen++] = static_cast<char>(c);
-    }
-    pszBuffer[nLen] = '\0';
-    return pszBuffer;
-}
-
-bool IsFreeTextKeyword(int eCode) {
-    return eCode == KW_SOURCE || eCode == KW_NOTES || eCode == KW_DISCLAIMER ||
-           eCode == KW_COPYRIGHT;
-}
 
 const KEYWORD_ENTRY* FindKeyword(const KEYWORD_ENTRY* pTable, const char* pszText) {
     char szName[MAX_KEYWORD_TEXT + 1];
@@ -288,8 +205,8 @@ int ApplyContextRules(int eCode, int ePrevious, bool bIbis32) {
         return eCode;
     }
     if (!bIbis32) return eCode;
-    if (eCode == KW_NUMBER_OF_PINS && g_parse.eFileKind == FILE_KIND_EBD) return KW_EBD_NUMBER_OF_PINS;
-    if (g_parse.bInSubmodel) {
+    if (eCode == KW_NUMBER_OF_PINS && PARSE_GetFileKind() == FILE_KIND_EBD) return KW_EBD_NUMBER_OF_PINS;
+    if (PARSE_IsInSubmodel()) {
         switch (eCode) {
             case KW_PULLDOWN: return KW_SUB_PULLDOWN;
             case KW_PULLUP: return KW_SUB_PULLUP;
@@ -308,14 +225,14 @@ void EndHandler(char* pszLine) {
     char* psz = pszLine;
     CMN_SkipKeyword(&psz);
     if (*psz != '\0') DIAG_ErrorLine("Extraneous data on End keyword line.");
-    g_parse.bEndSeen = 1;
+    PARSE_SetEndSeen();
 }
 
 void PrintBanner() {
-    if (g_nIbisVersion == 2)
-        printf("\nChecking %s for IBIS 2.1 Compatibility...\n\n", g_parse.szCurFileName);
-    else if (g_nIbisVersion == 3)
-        printf("\nChecking %s for IBIS 3.2 Compatibility...\n\n", g_parse.szCurFileName);
+    if (PARSE_GetIbisVersion() == 2)
+        printf("\nChecking %s for IBIS 2.1 Compatibility...\n\n", PARSE_FileName());
+    else if (PARSE_GetIbisVersion() == 3)
+        printf("\nChecking %s for IBIS 3.2 Compatibility...\n\n", PARSE_FileName());
 }
 
 // Recognises a keyword line, closes the previous keyword and opens the new
@@ -325,14 +242,14 @@ void PrintBanner() {
 // end checks of the component, model or header before it.
 void SwitchKeyword(int eFileKind, char* pszLine, const KEYWORD_ENTRY* pTable) {
     int eNew = KW_NOT_KEY;
-    if (!PARSE_Recognize(pszLine, g_parse.eCurKeyword, &eNew, pTable)) {
-        g_parse.eCurKeyword = KW_NOT_KEY;
+    if (!PARSE_Recognize(pszLine, PARSE_GetCurKeyword(), &eNew, pTable)) {
+        PARSE_SetCurKeyword(KW_NOT_KEY);
         return;
     }
-    PARSE_EndKeyword(g_parse.eOpenKeyword, eNew);
+    PARSE_EndKeyword(PARSE_GetOpenKeyword(), eNew);
     PARSE_StartKeyword(eFileKind, eNew);
-    g_parse.eCurKeyword = eNew;
-    g_parse.eOpenKeyword = eNew;
+    PARSE_SetCurKeyword(eNew);
+    PARSE_SetOpenKeyword(eNew);
 }
 
 void ReportUnknownKeyword() {
@@ -340,7 +257,7 @@ void ReportUnknownKeyword() {
 }
 
 void HandleLine32(int eFileKind, int eLineClass, char* pszLine) {
-    const int eCode = g_parse.eCurKeyword;
+    const int eCode = PARSE_GetCurKeyword();
     const bool bIbs = IsKind(eFileKind, FILE_KIND_IBS);
     if (eCode == KW_IBIS_VER) {
         HDR_Line(eLineClass, eCode, pszLine);
@@ -350,7 +267,7 @@ void HandleLine32(int eFileKind, int eLineClass, char* pszLine) {
     } else if (InRange(eCode, KW_COMPONENT, KW_SERIES_PIN_MAPPING)) {
         if (bIbs) CMPNT_Line(eLineClass, eCode, pszLine);
     } else if (InRange(eCode, KW_MODEL, KW_ADD_SUBMODEL)) {
-        if (eCode == KW_MODEL) g_parse.bInSubmodel = 0;
+        if (eCode == KW_MODEL) PARSE_SetInSubmodel(0);
         if (bIbs) MDL_HandleLine(eLineClass, eCode, pszLine);
     } else if (InRange(eCode, KW_DEFINE_PACKAGE_MODEL, KW_NUMBER_OF_SECTIONS)) {
         if (IsIbsOrPkg(eFileKind)) PKGMDL_Line(eLineClass, eCode, pszLine);
@@ -359,7 +276,7 @@ void HandleLine32(int eFileKind, int eLineClass, char* pszLine) {
     } else if (eCode == KW_MODEL_SELECTOR) {
         if (bIbs) MSEL_HandleLine(eLineClass, eCode, pszLine);
     } else if (InRange(eCode, KW_SUBMODEL, KW_SUB_FALLING_WAVEFORM)) {
-        if (eCode == KW_SUBMODEL) g_parse.bInSubmodel = 1;
+        if (eCode == KW_SUBMODEL) PARSE_SetInSubmodel(1);
         if (bIbs) SUBMDL_HandleLine(eLineClass, eCode, pszLine);
     } else if (eCode == KW_END) {
         EndHandler(pszLine);
@@ -371,7 +288,7 @@ void HandleLine32(int eFileKind, int eLineClass, char* pszLine) {
 }
 
 void HandleLine21(int eFileKind, int eLineClass, char* pszLine) {
-    const int eCode = g_parse.eCurKeyword;
+    const int eCode = PARSE_GetCurKeyword();
     const bool bIbs = IsKind(eFileKind, FILE_KIND_IBS);
     if (eCode == KW_IBIS_VER) {
         HDR_Line(eLineClass, eCode, pszLine);
@@ -450,70 +367,6 @@ void StartKeyword32(int eFileKind, int eNew) {
 
 }  // namespace
 
-char* PARSE_ReadLine(char* pszBuffer, size_t nSize, FILE* pStream) {
-    return ReadLine(pszBuffer, nSize, pStream, true);
-}
-
-char* PARSE_ReadLineQuiet(char* pszBuffer, size_t nSize, FILE* pStream) {
-    return ReadLine(pszBuffer, nSize, pStream, false);
-}
-
-void PARSE_CheckLine(const char* pszLine) {
-    TAV_ASSERT(pszLine != nullptr);
-    size_t nLen = strlen(pszLine);
-    if (nLen > 0 && pszLine[nLen - 1] == '\n') --nLen;
-    if (nLen > 1022)
-        DIAG_ErrorLine("Exceeds %d chararacters.", 1022);
-    else if (nLen > 80)
-        DIAG_WarningLine("Exceeds official IBIS maximum length of 80 chararacters.");
-    if (!g_bTabWarned && strchr(pszLine, '\t') != nullptr) {
-        DIAG_WarningLine("IBIS files should not contain tab characters.");
-        g_bTabWarned = 1;
-    }
-}
-
-int PARSE_ClassifyLine(char** ppszLine) {
-    TAV_ASSERT(ppszLine != nullptr && *ppszLine != nullptr);
-    char* pszStart = *ppszLine;
-    CMN_SkipWhite(ppszLine);
-    const char c = **ppszLine;
-    if (c == '\0' || c == g_parse.cCommentChar) return LINE_BLANK;
-    if (c != '[') return LINE_DATA;
-    if (*ppszLine == pszStart) return LINE_KEYWORD;
-    if (IsFreeTextKeyword(g_parse.eCurKeyword)) return LINE_DATA;
-    DIAG_ErrorLine("Keywords Must Begin In Column 1.");
-    return LINE_KEYWORD;
-}
-
-// A definition reads "<c>_char": the new comment character, then "_char".
-void PARSE_CommentChar(const char* pszAfterKeyword) {
-    TAV_ASSERT(pszAfterKeyword != nullptr);
-    const char* psz = pszAfterKeyword;
-    CMN_SkipWhite(&psz);
-    if (psz[0] == '\0' || strncmp(psz + 1, "_char", 5) != 0) {
-        DIAG_ErrorLine("Invalid Comment Character Definition.");
-        return;
-    }
-    static const char kForbidden[] =
-        "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ[]._/=+-";
-    if (strchr(kForbidden, psz[0]) != nullptr) {
-        DIAG_ErrorLine("Invalid Comment Character '%c'.", psz[0]);
-        return;
-    }
-    g_parse.cCommentChar = psz[0];
-    psz += 6;
-    CMN_SkipWhite(&psz);
-    if (*psz != '\0' && *psz != g_parse.cCommentChar)
-        DIAG_ErrorLine("Too Many Line Items For Keyword COMMENT_CHAR.");
-}
-
-void PARSE_StripComment(char* pszLine) {
-    TAV_ASSERT(pszLine != nullptr);
-    char* pszComment = strchr(pszLine, g_parse.cCommentChar);
-    if (pszComment != nullptr) *pszComment = '\0';
-    CMN_TrimRight(pszLine);
-}
-
 int PARSE_Recognize(char* pszLine, int ePrevious, int* peCode, const KEYWORD_ENTRY* pTable) {
     TAV_ASSERT(pszLine != nullptr && peCode != nullptr && pTable != nullptr);
     TAV_ASSERT(pszLine[0] == '[');
@@ -542,7 +395,7 @@ int PARSE_Recognize(char* pszLine, int ePrevious, int* peCode, const KEYWORD_ENT
 // Closes the previous keyword in the module that owns it.  A module refused
 // for this kind of file has nothing open, so it is not asked.
 void PARSE_EndKeyword(int ePrevious, int eNew) {
-    const int eKind = g_parse.eFileKind;
+    const int eKind = PARSE_GetFileKind();
     const bool bIbs = IsKind(eKind, FILE_KIND_IBS);
     if (IsHeaderCode(ePrevious))
         HDR_EndKeyword(eNew);
@@ -564,12 +417,12 @@ void PARSE_EndKeyword(int ePrevious, int eNew) {
 
 void PARSE_StartKeyword(int eFileKind, int eNew) {
     if (eNew == KW_IBIS_VER) {
-        if (g_parse.bIbisVerSeen) DIAG_ErrorLine("Duplicate IBIS_Ver keyword.");
-        g_parse.bIbisVerSeen = 1;
+        if (PARSE_IsIbisVerSeen()) DIAG_ErrorLine("Duplicate IBIS_Ver keyword.");
+        PARSE_SetIbisVerSeen();
         HDR_Start();
         return;
     }
-    if (g_nIbisVersion >= 3)
+    if (PARSE_GetIbisVersion() >= 3)
         StartKeyword32(eFileKind, eNew);
     else
         StartKeyword21(eFileKind, eNew);
@@ -578,12 +431,12 @@ void PARSE_StartKeyword(int eFileKind, int eNew) {
 void PARSE_Dispatch32(int eFileKind, int eLineClass, char* pszLine) {
     TAV_ASSERT(pszLine != nullptr);
     if (eLineClass == LINE_KEYWORD) {
-        if (g_parse.bNotTerminated) {
+        if (PARSE_GetNotTerminated()) {
             DIAG_ErrorLine("Previous keyword not terminated properly. Possibly missing a \"/\"\n");
-            g_parse.bNotTerminated = 0;
+            PARSE_SetNotTerminated(0);
         }
         SwitchKeyword(eFileKind, pszLine, g_aKeywords32);
-        if (g_parse.eCurKeyword == KW_NOT_KEY) return;
+        if (PARSE_GetCurKeyword() == KW_NOT_KEY) return;
     }
     HandleLine32(eFileKind, eLineClass, pszLine);
 }
@@ -592,48 +445,9 @@ void PARSE_Dispatch21(int eFileKind, int eLineClass, char* pszLine) {
     TAV_ASSERT(pszLine != nullptr);
     if (eLineClass == LINE_KEYWORD) {
         SwitchKeyword(eFileKind, pszLine, g_aKeywords21);
-        if (g_parse.eCurKeyword == KW_NOT_KEY) return;
+        if (PARSE_GetCurKeyword() == KW_NOT_KEY) return;
     }
     HandleLine21(eFileKind, eLineClass, pszLine);
 }
 
-void PARSE_ResetForRead(int eFileKind) {
-    g_parse = ParseState();
-    g_parse.eFileKind = eFileKind;
-}
 
-void PARSE_NextLine() { ++g_parse.ulLineNumber; }
-
-unsigned long PARSE_GetLineNumber() { return g_parse.ulLineNumber; }
-
-int PARSE_GetFileKind() { return g_parse.eFileKind; }
-
-int PARSE_GetCurKeyword() { return g_parse.eCurKeyword; }
-
-char PARSE_GetCommentChar() { return g_parse.cCommentChar; }
-
-int PARSE_IsEndSeen() { return g_parse.bEndSeen; }
-
-void PARSE_SetFileName(const char* pszName) {
-    TAV_ASSERT(pszName != nullptr);
-    CMN_StrCopy(g_parse.szCurFileName, pszName, PARSE_NAME_SIZE);
-}
-
-void PARSE_GetFileName(char* pszOut, size_t nSize) {
-    TAV_ASSERT(pszOut != nullptr && nSize > 0);
-    CMN_StrCopy(pszOut, g_parse.szCurFileName, nSize - 1);
-}
-
-const char* PARSE_FileName() { return g_parse.szCurFileName; }
-
-void PARSE_SetFileTime(time_t tFileTime) { g_parse.tFileTime = tFileTime; }
-
-time_t PARSE_GetFileTime() { return g_parse.tFileTime; }
-
-void PARSE_SetNotTerminated(int bNotTerminated) { g_parse.bNotTerminated = bNotTerminated; }
-
-int PARSE_GetNotTerminated() { return g_parse.bNotTerminated; }
-
-void PARSE_SetIbisVersion(int nVersion) { g_nIbisVersion = nVersion; }
-
-int PARSE_GetIbisVersion() { return g_nIbisVersion; }

@@ -1,9 +1,7 @@
-#ifndef TAVELIN_PARSE_H
-#define TAVELIN_PARSE_H
-
-#include <cstddef>
-#include <cstdio>
-#include <ctime>
+// Keyword codes of the IBIS reader, line classes and file kinds: the
+// vocabulary every keyword module and the line reader share.
+#ifndef TAVELIN_KEYWORDS_H
+#define TAVELIN_KEYWORDS_H
 
 // Line classes.
 enum eLineClass { LINE_BLANK = 0, LINE_KEYWORD = 1, LINE_DATA = 2 };
@@ -103,52 +101,5 @@ enum eIbisKeyword {
     KW_END = 85,
     KW_NOT_KEY = 86
 };
-
-struct KEYWORD_ENTRY {
-    const char* pszName;
-    eIbisKeyword eCode;
-};
-
-// The two keyword tables, each ending with the NOT_KEY entry.
-extern const KEYWORD_ENTRY g_aKeywords32[];
-extern const KEYWORD_ENTRY g_aKeywords21[];
-
-// Longest physical line kept by the reader, terminator included.
-enum { PARSE_LINE_SIZE = 1024, PARSE_NAME_SIZE = 1024 };
-
-char* PARSE_ReadLine(char* pszBuffer, size_t nSize, FILE* pStream);
-// The same without reporting illegal characters (for the version pre-scan,
-// whose lines are read and reported again by the read itself).
-char* PARSE_ReadLineQuiet(char* pszBuffer, size_t nSize, FILE* pStream);
-void PARSE_CheckLine(const char* pszLine);
-int PARSE_ClassifyLine(char** ppszLine);
-void PARSE_CommentChar(const char* pszAfterKeyword);
-void PARSE_StripComment(char* pszLine);
-int PARSE_Recognize(char* pszLine, int ePrevious, int* peCode, const KEYWORD_ENTRY* pTable);
-void PARSE_EndKeyword(int ePrevious, int eNew);
-void PARSE_StartKeyword(int eFileKind, int eNew);
-void PARSE_Dispatch21(int eFileKind, int eLineClass, char* pszLine);
-void PARSE_Dispatch32(int eFileKind, int eLineClass, char* pszLine);
-
-// Per-read state.
-void PARSE_ResetForRead(int eFileKind);
-void PARSE_NextLine();
-unsigned long PARSE_GetLineNumber();
-int PARSE_GetFileKind();
-int PARSE_GetCurKeyword();
-char PARSE_GetCommentChar();
-int PARSE_IsEndSeen();
-void PARSE_SetFileName(const char* pszName);
-void PARSE_GetFileName(char* pszOut, size_t nSize);
-const char* PARSE_FileName();
-void PARSE_SetFileTime(time_t tFileTime);
-time_t PARSE_GetFileTime();
-void PARSE_SetNotTerminated(int bNotTerminated);
-int PARSE_GetNotTerminated();
-
-// The IBIS version recorded by the file header: 0 before any [IBIS Ver],
-// then 1, 2 or 3.  It is kept across files.
-void PARSE_SetIbisVersion(int nVersion);
-int PARSE_GetIbisVersion();
 
 #endif

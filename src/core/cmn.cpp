@@ -1,5 +1,5 @@
 #define TAV_MODULE "cmn"
-#include "reader/cmn.h"
+#include "core/cmn.h"
 
 #include <cctype>
 #include <cerrno>
@@ -10,9 +10,10 @@
 #include <locale.h>
 #include <string>
 
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -275,7 +276,7 @@ FILE* CMN_OpenBinary(const char* pszPath, const char* pszMode) {
     char szMode[16];
     TAV_ASSERT(strlen(pszMode) + 1 < sizeof szMode);
     snprintf(szMode, sizeof szMode, "%cb%s", pszMode[0], pszMode + 1);
-    return fopen(pszPath, szMode);
+    return PLAT_OpenFile(pszPath, szMode);
 }
 
 // ---------------------------------------------------------------- words

@@ -1,4 +1,4 @@
-#include "reader/diag.h"
+#include "core/diag.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "reader/parse.h"
+#include "core/lines.h"
 #include "support/log_capture.h"
 
 namespace {

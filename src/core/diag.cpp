@@ -1,14 +1,13 @@
 #define TAV_MODULE "diag"
-#include "reader/diag.h"
+#include "core/diag.h"
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "reader/cmn.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+#include "core/cmn.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
 
 namespace {
 
@@ -90,12 +89,6 @@ void Report(eDiagKind eKind, bool bWithLine, const char* pszFormat, va_list args
 }
 
 }  // namespace
-
-void TAV_AssertFailed(const char* pszModule, int nLine) {
-    fprintf(stderr, "%s:%d:assertion failed.\n", pszModule, nLine);
-    fflush(stderr);
-    abort();
-}
 
 #define DIAG_REPORTER(name, kind, withLine)                                   \
     void name(const char* pszFormat, ...) {                                   \

@@ -1,4 +1,4 @@
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "reader/cmn.h"
-#include "reader/diag.h"
+#include "core/cmn.h"
+#include "core/diag.h"
 #include "reader/hdr.h"
-#include "reader/parse.h"
+#include "core/lines.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "reader/diag.h"
-#include "reader/parse.h"
-#include "reader/rng.h"
+#include "core/diag.h"
+#include "core/lines.h"
+#include "core/rng.h"
 #include "support/log_capture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "reader/cmn.h"
+#include "core/cmn.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "reader/diag.h"
-#include "reader/parse.h"
+#include "core/diag.h"
+#include "core/lines.h"
 #include "support/log_capture.h"
 
 namespace {

@@ -1,4 +1,5 @@
-#include "reader/parse.h"
+#include "core/lines.h"
+#include "reader/dispatch.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "reader/diag.h"
+#include "core/diag.h"
 #include "reader/hdr.h"
-#include "reader/ibis.h"
+#include "reader/read.h"
 #include "support/snippet.h"
 
 using namespace std::string_literals;

@@ -1,7 +1,13 @@
+// The read driver: opening an IBIS file (extension, case retries), the
+// version pre-scan, the read of every line through the line reader and the
+// dispatcher, the end-of-file step with its cross-checks, and the end of a
+// document.  Called by the reader entry, and through the document's hooks
+// by keyword modules that read referenced files.
 #define TAV_MODULE "ibis"
-#include "reader/ibis.h"
+#include "reader/read.h"
 
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,26 +21,29 @@
 #include "package/ebdmdl.h"
 #include "package/pkgmdl.h"
 #include "platform/platform.h"
-#include "reader/cmn.h"
-#include "reader/diag.h"
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/document.h"
+#include "core/lines.h"
+#include "core/tav_assert.h"
+#include "reader/dispatch.h"
 #include "reader/hdr.h"
-#include "reader/parse.h"
-#include "reader/tav_assert.h"
+
+// The document links records through their first field.
+static_assert(offsetof(HDR, pNext) == 0, "HDR starts with its link");
+static_assert(offsetof(CMPNT, pNext) == 0, "CMPNT starts with its link");
+static_assert(offsetof(MDL, pNext) == 0, "MDL starts with its link");
+static_assert(offsetof(SUBMDL, pNext) == 0, "SUBMDL starts with its link");
+static_assert(offsetof(PKGMDL, pNext) == 0, "PKGMDL starts with its link");
+static_assert(offsetof(EBDMDL, pNext) == 0, "EBDMDL starts with its link");
+static_assert(offsetof(MSEL, pNext) == 0, "MSEL starts with its link");
 
 namespace {
 
 enum { PATH_LIMIT = 1024, PRESCAN_LINE_SIZE = PARSE_LINE_SIZE + 1 };
 
-struct IbisState {
-    IBIS* pCurrent = nullptr;
-    // Directory of the file being read, and of the top-level file.
-    std::string strCurDir;
-    std::string strTopDir;
-    // The path that opened, in the case it opened with.
-    std::string strOpenedPath;
-};
-
-IbisState g_ibis;
+// The path that opened, in the case it opened with.
+std::string g_strOpenedPath;
 
 const char* ExtensionOf(int eFileKind) {
     switch (eFileKind) {
@@ -100,8 +109,8 @@ FILE* OpenIbisFile(const char* pszPath, int eFileKind) {
         DIAG_Error("Unable To Open File '%s%s'", strDir.c_str(), strName.c_str());
         return nullptr;
     }
-    g_ibis.strCurDir = strDir;
-    g_ibis.strOpenedPath = strOpened;
+    IBIS_SetCurrentDir(strDir.c_str());
+    g_strOpenedPath = strOpened;
     PARSE_SetFileName(strName.c_str());
     return pFile;
 }
@@ -149,6 +158,12 @@ void ResetModules(int eFileKind) {
     EBDMDL_Reset();
 }
 
+// Keyword modules read referenced files through the document's hooks.
+void InstallHooks() {
+    static const IBIS_READER_HOOKS kHooks = {IBIS_ReadFile, IBIS_Finish, IBIS_EndRead};
+    IBIS_SetReaderHooks(&kHooks);
+}
+
 void FinishComponentFile(IBIS* pIbis) {
     if (pIbis->pMdlList != nullptr) {
         CHK_Curves(pIbis->pMdlList);
@@ -168,51 +183,7 @@ void FinishComponentFile(IBIS* pIbis) {
     if (pIbis->pSubmdlList != nullptr) CHK_Submodels(pIbis->pSubmdlList);
 }
 
-// The field is named by member pointer so that a null document reaches the
-// assertion before any access through it.
-template <typename T>
-int GetField(IBIS* pIbis, T* IBIS::*pmField, T** ppOut) {
-    TAV_ASSERT(pIbis != nullptr && ppOut != nullptr);
-    *ppOut = pIbis->*pmField;
-    return *ppOut != nullptr ? 1 : 0;
-}
-
-// Pushes a record at the head of a list linked through its first field.
-template <typename T>
-void PushFront(IBIS* pIbis, T* IBIS::*pmHead, T* pRecord) {
-    TAV_ASSERT(pIbis != nullptr && pRecord != nullptr);
-    pRecord->pNext = pIbis->*pmHead;
-    pIbis->*pmHead = pRecord;
-}
-
-// Takes a document off the stack and makes the one below it current.  A
-// document destroyed below the top is also unlinked from the one stacked
-// on it, which would otherwise lead back to freed memory.
-void Unstack(IBIS* pIbis) {
-    for (IBIS* p = g_ibis.pCurrent; p != nullptr && p != pIbis; p = p->pNext) {
-        if (p->pNext == pIbis) p->pNext = pIbis->pNext;
-    }
-    g_ibis.pCurrent = pIbis->pNext;
-}
-
 }  // namespace
-
-int IBIS_Create() {
-    IBIS* pIbis = nullptr;
-    if (!CMN_Alloc(&pIbis, sizeof(IBIS))) {
-        DIAG_Error("Unable to create IBIS.");
-        return 0;
-    }
-    pIbis->pNext = g_ibis.pCurrent;
-    g_ibis.pCurrent = pIbis;
-    return 1;
-}
-
-int IBIS_GetCurrent(IBIS** ppIbis) {
-    TAV_ASSERT(ppIbis != nullptr);
-    *ppIbis = g_ibis.pCurrent;
-    return g_ibis.pCurrent != nullptr ? 1 : 0;
-}
 
 void IBIS_Destroy(IBIS* pIbis) {
     TAV_ASSERT(pIbis != nullptr);
@@ -230,29 +201,14 @@ void IBIS_Destroy(IBIS* pIbis) {
     pIbis->pEbdMdlList = nullptr;
     SUBMDL_DestroyList(pIbis->pSubmdlList);
     pIbis->pSubmdlList = nullptr;
-    Unstack(pIbis);
+    IBIS_Unstack(pIbis);
     CMN_Free(pIbis);
 }
 
 void IBIS_EndRead() {
-    if (g_ibis.pCurrent != nullptr) IBIS_Destroy(g_ibis.pCurrent);
+    IBIS* pIbis = nullptr;
+    if (IBIS_GetCurrent(&pIbis)) IBIS_Destroy(pIbis);
 }
-
-int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return GetField(pIbis, &IBIS::pHdr, pp); }
-int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return GetField(pIbis, &IBIS::pCmpntList, pp); }
-int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return GetField(pIbis, &IBIS::pMdlList, pp); }
-int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return GetField(pIbis, &IBIS::pSubmdlList, pp); }
-int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return GetField(pIbis, &IBIS::pPkgMdlList, pp); }
-int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return GetField(pIbis, &IBIS::pEbdMdlList, pp); }
-int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return GetField(pIbis, &IBIS::pMselList, pp); }
-
-void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &IBIS::pHdr, p); }
-void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &IBIS::pCmpntList, p); }
-void IBIS_AddMdl(IBIS* pIbis, MDL* p) { PushFront(pIbis, &IBIS::pMdlList, p); }
-void IBIS_AddSubmdl(IBIS* pIbis, SUBMDL* p) { PushFront(pIbis, &IBIS::pSubmdlList, p); }
-void IBIS_AddPkgMdl(IBIS* pIbis, PKGMDL* p) { PushFront(pIbis, &IBIS::pPkgMdlList, p); }
-void IBIS_AddEbdMdl(IBIS* pIbis, EBDMDL* p) { PushFront(pIbis, &IBIS::pEbdMdlList, p); }
-void IBIS_AddMsel(IBIS* pIbis, MSEL* p) { PushFront(pIbis, &IBIS::pMselList, p); }
 
 // The version class is the digit after the first keyword, which must be
 // [IBIS Ver]; 0 when the file does not start that way.
@@ -286,12 +242,13 @@ int IBIS_DetectVersion(const char* pszPath, unsigned long* pulLineCount, int eFi
 int IBIS_ReadFile(const char* pszPath, int eFileKind) {
     TAV_ASSERT(pszPath != nullptr);
     TAV_ASSERT(eFileKind >= FILE_KIND_IBS && eFileKind <= FILE_KIND_EBD);
+    InstallHooks();
     ResetModules(eFileKind);
     DIAG_SetFileName(pszPath);
     FILE* pFile = OpenIbisFile(pszPath, eFileKind);
     if (pFile == nullptr) return 0;
     time_t tFileTime = 0;
-    if (PLAT_FileTime(g_ibis.strOpenedPath.c_str(), &tFileTime))
+    if (PLAT_FileTime(g_strOpenedPath.c_str(), &tFileTime))
         PARSE_SetFileTime(tFileTime);
     rewind(pFile);
     char szLine[PARSE_LINE_SIZE];
@@ -306,15 +263,11 @@ int IBIS_ReadFile(const char* pszPath, int eFileKind) {
 }
 
 void IBIS_Finish(int eFileKind, int bNested) {
-    if (!bNested) g_ibis.strTopDir = g_ibis.strCurDir;
-    IBIS* pIbis = g_ibis.pCurrent;
-    if (pIbis == nullptr) return;
+    if (!bNested) IBIS_SetTopDir(IBIS_GetCurrentDir());
+    IBIS* pIbis = nullptr;
+    if (!IBIS_GetCurrent(&pIbis)) return;
     if (eFileKind == FILE_KIND_IBS)
         FinishComponentFile(pIbis);
     else if (pIbis->pEbdMdlList != nullptr)
         EBDMDL_CheckFile(pIbis->pEbdMdlList, bNested);
 }
-
-const char* IBIS_GetCurrentDir() { return g_ibis.strCurDir.c_str(); }
-
-const char* IBIS_GetTopDir() { return g_ibis.strTopDir.c_str(); }

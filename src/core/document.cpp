@@ -1,0 +1,136 @@
+// The document stack and the record accessors every keyword module uses to
+// add what it reads; the directories of the read; the read driver's hooks
+// for nested reads.  State: the current document and the two directories,
+// process-wide like the rest of the reader.
+#define TAV_MODULE "ibis"
+#include "core/document.h"
+
+#include <cstring>
+#include <string>
+
+#include "core/cmn.h"
+#include "core/diag.h"
+#include "core/tav_assert.h"
+
+namespace {
+
+struct DocumentState {
+    IBIS* pCurrent = nullptr;
+    std::string strCurDir;
+    std::string strTopDir;
+    IBIS_READER_HOOKS hooks = {nullptr, nullptr, nullptr};
+};
+
+DocumentState g_doc;
+
+// The field is named by member pointer so that a null document reaches the
+// assertion before any access through it.
+template <typename T>
+int GetField(IBIS* pIbis, T* IBIS::*pmField, T** ppOut) {
+    TAV_ASSERT(pIbis != nullptr && ppOut != nullptr);
+    *ppOut = pIbis->*pmField;
+    return *ppOut != nullptr ? 1 : 0;
+}
+
+// Pushes a record at the head of its list.  Every record starts with its
+// pNext link (checked by the read driver, which knows every record), so the
+// link is written here without the record types, which belong to the
+// modules above.
+template <typename T>
+void PushFront(IBIS* pIbis, T* IBIS::*pmHead, T* pRecord) {
+    TAV_ASSERT(pIbis != nullptr && pRecord != nullptr);
+    T* pOldHead = pIbis->*pmHead;
+    memcpy(static_cast<void*>(pRecord), &pOldHead, sizeof pOldHead);
+    pIbis->*pmHead = pRecord;
+}
+
+bool HooksInstalled() {
+    return g_doc.hooks.pfnReadFile != nullptr && g_doc.hooks.pfnFinish != nullptr &&
+           g_doc.hooks.pfnEndRead != nullptr;
+}
+
+}  // namespace
+
+int IBIS_Create() {
+    IBIS* pIbis = nullptr;
+    if (!CMN_Alloc(&pIbis, sizeof(IBIS))) {
+        DIAG_Error("Unable to create IBIS.");
+        return 0;
+    }
+    pIbis->pNext = g_doc.pCurrent;
+    g_doc.pCurrent = pIbis;
+    return 1;
+}
+
+int IBIS_GetCurrent(IBIS** ppIbis) {
+    TAV_ASSERT(ppIbis != nullptr);
+    *ppIbis = g_doc.pCurrent;
+    return g_doc.pCurrent != nullptr ? 1 : 0;
+}
+
+// The document below the one taken off becomes current.  A document taken
+// off below the top is also unlinked from the one stacked on it, which
+// would otherwise lead back to freed memory.
+void IBIS_Unstack(IBIS* pIbis) {
+    TAV_ASSERT(pIbis != nullptr);
+    for (IBIS* p = g_doc.pCurrent; p != nullptr && p != pIbis; p = p->pNext) {
+        if (p->pNext == pIbis) p->pNext = pIbis->pNext;
+    }
+    g_doc.pCurrent = pIbis->pNext;
+}
+
+int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return GetField(pIbis, &IBIS::pHdr, pp); }
+int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return GetField(pIbis, &IBIS::pCmpntList, pp); }
+int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return GetField(pIbis, &IBIS::pMdlList, pp); }
+int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return GetField(pIbis, &IBIS::pSubmdlList, pp); }
+int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return GetField(pIbis, &IBIS::pPkgMdlList, pp); }
+int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return GetField(pIbis, &IBIS::pEbdMdlList, pp); }
+int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return GetField(pIbis, &IBIS::pMselList, pp); }
+
+void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &IBIS::pHdr, p); }
+void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &IBIS::pCmpntList, p); }
+void IBIS_AddMdl(IBIS* pIbis, MDL* p) { PushFront(pIbis, &IBIS::pMdlList, p); }
+void IBIS_AddSubmdl(IBIS* pIbis, SUBMDL* p) { PushFront(pIbis, &IBIS::pSubmdlList, p); }
+void IBIS_AddPkgMdl(IBIS* pIbis, PKGMDL* p) { PushFront(pIbis, &IBIS::pPkgMdlList, p); }
+void IBIS_AddEbdMdl(IBIS* pIbis, EBDMDL* p) { PushFront(pIbis, &IBIS::pEbdMdlList, p); }
+void IBIS_AddMsel(IBIS* pIbis, MSEL* p) { PushFront(pIbis, &IBIS::pMselList, p); }
+
+const char* IBIS_GetCurrentDir() { return g_doc.strCurDir.c_str(); }
+
+const char* IBIS_GetTopDir() { return g_doc.strTopDir.c_str(); }
+
+void IBIS_SetCurrentDir(const char* pszDir) {
+    TAV_ASSERT(pszDir != nullptr);
+    g_doc.strCurDir = pszDir;
+}
+
+void IBIS_SetTopDir(const char* pszDir) {
+    TAV_ASSERT(pszDir != nullptr);
+    g_doc.strTopDir = pszDir;
+}
+
+void IBIS_SetReaderHooks(const IBIS_READER_HOOKS* pHooks) {
+    TAV_ASSERT(pHooks != nullptr);
+    g_doc.hooks = *pHooks;
+}
+
+int IBIS_ReadNested(const char* pszPath, int eFileKind) {
+    TAV_ASSERT(pszPath != nullptr && HooksInstalled());
+    return g_doc.hooks.pfnReadFile(pszPath, eFileKind);
+}
+
+int IBIS_ReadNestedDocument(const char* pszPath, int eFileKind) {
+    TAV_ASSERT(pszPath != nullptr && HooksInstalled());
+    if (!IBIS_Create()) return 0;
+    if (!g_doc.hooks.pfnReadFile(pszPath, eFileKind)) {
+        g_doc.hooks.pfnEndRead();
+        return 0;
+    }
+    g_doc.hooks.pfnFinish(eFileKind, 1);
+    return 1;
+}
+
+void IBIS_EndNestedDocument() {
+    TAV_ASSERT(HooksInstalled());
+    g_doc.hooks.pfnEndRead();
+}

@@ -1,0 +1,15 @@
+// The read driver of one IBIS file: version pre-scan, reading every line,
+// the end-of-file step, and the end of a document.
+#ifndef TAVELIN_READ_H
+#define TAVELIN_READ_H
+
+#include "core/document.h"
+
+void IBIS_Destroy(IBIS* pIbis);
+void IBIS_EndRead();
+
+int IBIS_DetectVersion(const char* pszPath, unsigned long* pulLineCount, int eFileKind);
+int IBIS_ReadFile(const char* pszPath, int eFileKind);
+void IBIS_Finish(int eFileKind, int bNested);
+
+#endif

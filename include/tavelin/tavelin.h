@@ -2,8 +2,9 @@
 #define TAVELIN_TAVELIN_H
 
 // The interface of libtavelin for host applications: the selectors and
-// results of the model library, and the keyword-table parser that reads the
-// library's compiled component models.
+// results of the model library, the keyword-table parser that reads the
+// library's compiled component models, the component records and the model
+// library manager that hands them out.
 
 #include <cstdio>
 #include <iosfwd>

@@ -51,6 +51,14 @@ TEST_F(LibraryTest, UnknownNamesAreCachedAndFoundNowhere) {
     EXPECT_EQ(eIbisStatusNotFound, pInfo->GetStatus());
     EXPECT_EQ(nullptr, host.GetIbisCompInfo(nullptr, &eResult, 0));
     EXPECT_FALSE(PLAT_FileExists(host.GetCompileLogPath()));
+
+    // The host's marks are cleared for every cached record at once.
+    CIbisCompInfo* pOther = host.GetIbisCompInfo("OTHER", nullptr, 1);
+    pInfo->SetVisited(1);
+    pOther->SetVisited(2);
+    host.ClearVisitedFlags();
+    EXPECT_EQ(0, pInfo->IsVisited());
+    EXPECT_EQ(0, pOther->IsVisited());
 }
 
 TEST_F(LibraryTest, LocatingNeverCompiles) {

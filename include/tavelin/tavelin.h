@@ -210,6 +210,8 @@ public:
 private:
     eRdIbisResult ParseIbisPinInfo();
     int ReadCompiled();
+    void FindCompiled(const std::string& strDir);
+    void CheckSourceDate();
     eRdIbisResult Compile(const std::string& strDir);
     int ListSection(std::ostream& out, IBIS_PIN_DESC* pPin, const char* label, int number,
                     eTypMinMax corner);

@@ -23,8 +23,8 @@ public:
     CSectionLister(std::ostream& out, const char* pszModel, eTypMinMax eCorner)
         : m_out(out), m_pszModel(pszModel), m_eCorner(eCorner) {}
 
-    // Set when the model's section was found: whether it was copied
-    // through to the next keyword (0) or to the end of the file (-1).
+    // Set when the model's section was found and copied, up to the next
+    // model keyword or to the end of the file.
     bool m_bFound = false;
     std::string m_strHead;  // type, number and label, written before the copy
 

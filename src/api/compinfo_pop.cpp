@@ -68,29 +68,9 @@ eRdIbisResult CIbisCompInfo::PopulateInfo(ePopInfOpt option) {
     const std::string strDir = m_pOwner->GetCbxDirectory();
     if (strDir.empty()) return eRdIbisFailed;
 
-    if (m_strCompiledName.empty()) {
-        const char* pszCompiled = m_pOwner->FindCompiledForIbisModel(m_strName.c_str());
-        if (pszCompiled != nullptr && IsPlainFileName(pszCompiled)) {
-            time_t tCompiled = 0;
-            if (PLAT_FileTime(PLAT_JoinPath(strDir, pszCompiled).c_str(), &tCompiled)) {
-                m_strCompiledName = pszCompiled;
-                m_nCompileDate = static_cast<int>(tCompiled);
-            }
-        }
-    }
+    if (m_strCompiledName.empty()) FindCompiled(strDir);
     if (!m_strCompiledName.empty() && m_eStatus == eIbisStatusNew) ReadCompiled();
-
-    if (m_eStatus == eIbisStatusOk && !m_strSourceFile.empty()) {
-        time_t tSource = 0;
-        if (!PLAT_FileTime(m_strSourceFile.c_str(), &tSource)) {
-            m_strSourceFile.clear();
-            m_strSourceText.clear();
-        } else if (tSource > m_nCompileDate) {
-            m_eStatus = eIbisStatusCompiledOutOfDate;
-            if (EndsWith(m_strSourceFile, ".ibs") && m_pOwner->GetReCompileState(m_strName.c_str()) == 0)
-                m_eStatus = eIbisStatusOutOfDateKept;
-        }
-    }
+    if (m_eStatus == eIbisStatusOk && !m_strSourceFile.empty()) CheckSourceDate();
     if (m_strSourceFile.empty() && m_strCompiledName.empty()) {
         m_eStatus = eIbisStatusNotFound;
         return eRdIbisNothing;
@@ -99,6 +79,31 @@ eRdIbisResult CIbisCompInfo::PopulateInfo(ePopInfOpt option) {
     if (!IsStatusOk() && !m_strSourceFile.empty()) eResult = Compile(strDir);
     if (!m_strCompiledName.empty() && m_eStatus == eIbisStatusCompiledOutOfDate) ReadCompiled();
     return eResult;
+}
+
+// The compiled name from the compiled index, with the compiled file's time
+// as the compile date; a name whose file is missing is not taken.
+void CIbisCompInfo::FindCompiled(const std::string& strDir) {
+    const char* pszCompiled = m_pOwner->FindCompiledForIbisModel(m_strName.c_str());
+    if (pszCompiled == nullptr || !IsPlainFileName(pszCompiled)) return;
+    time_t tCompiled = 0;
+    if (!PLAT_FileTime(PLAT_JoinPath(strDir, pszCompiled).c_str(), &tCompiled)) return;
+    m_strCompiledName = pszCompiled;
+    m_nCompileDate = static_cast<int>(tCompiled);
+}
+
+// A usable record whose source is gone forgets it; one whose source is
+// newer is out of date unless the host keeps it.
+void CIbisCompInfo::CheckSourceDate() {
+    time_t tSource = 0;
+    if (!PLAT_FileTime(m_strSourceFile.c_str(), &tSource)) {
+        m_strSourceFile.clear();
+        m_strSourceText.clear();
+    } else if (tSource > m_nCompileDate) {
+        m_eStatus = eIbisStatusCompiledOutOfDate;
+        if (EndsWith(m_strSourceFile, ".ibs") && m_pOwner->GetReCompileState(m_strName.c_str()) == 0)
+            m_eStatus = eIbisStatusOutOfDateKept;
+    }
 }
 
 // Compiles the source into the record's compiled file (a new name when it

@@ -147,11 +147,13 @@ void CIbisCompMdls::LoadCompiledIndex(const std::string& strPath) {
     CIbisCbxIndex* pCbx = m_pCbxIndex;
     IDX_Free(pCbx->pIdx);
     pCbx->pIdx = nullptr;
+    pCbx->bKeepFile = 0;
     if (PLAT_FileReadable(strPath.c_str())) {
         pCbx->pIdx = IDX_Load(strPath.c_str(), CBX_PATTERN, 0);
         if (pCbx->pIdx == nullptr) {
             const std::string strBad = PLAT_JoinPath(pCbx->strDir, CBX_REFUSED_NAME);
             const bool bMoved = PLAT_Rename(strPath.c_str(), strBad.c_str());
+            pCbx->bKeepFile = !bMoved;
             const std::string strText = "The compiled model index " + strPath + " cannot be read; " +
                                         (bMoved ? "it was moved to " + strBad + " and " : "") +
                                         "a new index is started";
@@ -168,7 +170,8 @@ int CIbisCompMdls::Fini(int save) {
     CIbisCbxIndex* pCbx = m_pCbxIndex;
     if (pCbx->pIdx == nullptr) return 1;
     // A compiled index that cannot be written is a failure the host sees.
-    const int nResult = pCbx->bChanged && save ? IDX_Save(pCbx->pIdx) : 1;
+    int nResult = 1;
+    if (pCbx->bChanged && save) nResult = pCbx->bKeepFile ? 0 : IDX_Save(pCbx->pIdx);
     IDX_Free(pCbx->pIdx);
     pCbx->pIdx = nullptr;
     pCbx->pCurrent = nullptr;

@@ -29,6 +29,9 @@ class CIbisCbxIndex {
 public:
     IDX* pIdx = nullptr;
     int bChanged = 0;
+    // Set while a refused index file could not be moved aside: it is
+    // never written over.
+    int bKeepFile = 0;
     IDX_ENTRY* pCurrent = nullptr;
     std::string strNextName;
     std::string strDir;

@@ -358,6 +358,22 @@ TEST_F(LibraryTest, ARefusedIndexIsMovedAsideAndNamesGoOnAboveExistingFiles) {
     EXPECT_EQ(std::string(kIndexHead) + "14\nU1\nib000013.cbs\n\n0\n", Slurp(Cbx("compibis.ibx")));
 }
 
+TEST_F(LibraryTest, ARefusedIndexThatCannotBeMovedIsNeverWrittenOver) {
+    PLAT_MakeDir(Cbx().c_str());
+    Write(Cbx("compibis.ibx"), "head\n-1\n");
+    // A folder that is not empty holds the name it would be moved to.
+    PLAT_MakeDir(Cbx("compibis.bad").c_str());
+    Write(Cbx("compibis.bad/inside"), "x");
+    TestHost host;
+    testing::internal::CaptureStderr();
+    Open(&host);
+    const std::string strShown = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::string::npos, strShown.find("moved")) << strShown;
+    EXPECT_EQ(eIbisStatusOk, host.GetIbisCompInfo("U1", nullptr, 0)->GetStatus());
+    EXPECT_EQ(0, host.Fini(1));
+    EXPECT_EQ("head\n-1\n", Slurp(Cbx("compibis.ibx")));
+}
+
 TEST_F(LibraryTest, ALoadedIndexBehindItsFilesIsRaised) {
     PLAT_MakeDir(Cbx().c_str());
     Write(Cbx("compibis.ibx"), std::string(kIndexHead) + "1\nOTHER\nib000000.cbs\n\n0\n");

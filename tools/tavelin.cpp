@@ -18,6 +18,7 @@
 #include "component/cmpnt.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/document.h"
 #include "platform/platform.h"
 #include "reader/read.h"
 
@@ -190,11 +191,12 @@ const CMPNT* ChooseComponent(IBIS* pIbis, const CompileOptions& options) {
 int WriteCompiled(IBIS* pIbis, const CompileOptions& options) {
     const CMPNT* pCmpnt = ChooseComponent(pIbis, options);
     if (pCmpnt == nullptr) return EXIT_UNREADABLE;
-    if (!CBS_Write(pIbis, options.strOut.c_str(), pCmpnt->szName)) {
-        fprintf(stderr, "%s: cannot write the compiled model\n", options.strOut.c_str());
-        return EXIT_UNREADABLE;
-    }
-    return EXIT_CLEAN;
+    // The writer's own messages (an output that cannot be opened or
+    // completed) go to standard error.
+    DIAG_SetLog(stderr);
+    const int nWritten = CBS_Write(pIbis, options.strOut.c_str(), pCmpnt->szName);
+    DIAG_SetLog(nullptr);
+    return nWritten ? EXIT_CLEAN : EXIT_UNREADABLE;
 }
 
 int RunCompile(int argc, char** argv) {

@@ -33,7 +33,6 @@
 #include "core/diag.h"
 #include "reader/hdr.h"
 #include "core/document.h"
-#include "reader/read.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 

@@ -15,7 +15,6 @@
 #include "component/cmpnt.h"
 #include "core/diag.h"
 #include "core/document.h"
-#include "reader/read.h"
 #include "support/snippet.h"
 
 namespace {

@@ -127,6 +127,16 @@ TEST_F(TavelinCompile, SeveralComponentsNeedAName) {
     EXPECT_NE(std::string::npos, Get("two.cbs").find("\nComponent \"Second\"\nManufacturer \"M\"\n"));
 }
 
+TEST_F(TavelinCompile, AnOutputThatCannotBeWrittenIsReported) {
+    Put("full.ibs", ReadFile(TAVELIN_TEST_DATA "/cbs/full.ibs"));
+    const ToolRun run = Run("compile full.ibs -o no/such/dir/full.cbs");
+    EXPECT_EQ(2, run.nStatus);
+    EXPECT_EQ("full.ibs: 0 errors, 0 warnings, 0 program bugs\n"
+              "ERROR  - Unable to open output file.\n"
+              "ERROR  - Unable to open file \"no/such/dir/full.cbs\"\n",
+              run.strErr);
+}
+
 TEST_F(TavelinCompile, UnusableInputAndUsageErrors) {
     Put("new.ibs", "[IBIS Ver] 5.0\n[End]\n");
     EXPECT_EQ(2, Run("compile new.ibs -o new.cbs").nStatus);

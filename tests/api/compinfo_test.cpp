@@ -1,3 +1,6 @@
+// Component records on their own: every parameter kind, pin indexes and
+// corners refused when out of range, corner fall-backs, list cursors,
+// supply marks, pin search and the status and type texts.
 #include <tavelin/tavelin.h>
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Lookup through the model library manager: type names, the cache of
+// names, locating without compiling, technology and default fall-backs,
+// search paths, source index search and walk, listings.
 #include <tavelin/tavelin.h>
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The recording host's library folder: the IBIS source of the tests, its
+// index, and file helpers.
 #include "api/compmdls_support.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,5 @@
+// Shared by the model library tests: a recording host and a folder with a
+// small IBIS library and its source index.
 #ifndef TAVELIN_TESTS_API_COMPMDLS_SUPPORT_H
 #define TAVELIN_TESTS_API_COMPMDLS_SUPPORT_H
 

@@ -1,3 +1,7 @@
+// The model library manager compiling on demand: the first compile and
+// the index saved by Fini, the record read back, the out-of-date rule,
+// compile reports in the log, the log and its backup, refused, exhausted
+// and unwritable compiled indexes, garbled compiled models.
 #include <tavelin/tavelin.h>
 
 #include <gtest/gtest.h>

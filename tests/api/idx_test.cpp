@@ -1,3 +1,6 @@
+// Index tables and files: the bucket hash, ordered chains, generated names
+// up to the largest number, loading lenient inside entries and strict on
+// the next number, overlong lines, and saves that never leave a half file.
 #include "api/idx.h"
 
 #include <gtest/gtest.h>

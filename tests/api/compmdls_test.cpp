@@ -63,6 +63,29 @@ TEST_F(LibraryTest, FirstCompileNamesTheFirstFileAndSavesTheIndexOnlyAtASavingFi
     EXPECT_EQ(std::string(kIndexHead) + "1\nU1\nib000000.cbs\n\n0\n", Slurp(Cbx("compibis.ibx")));
 }
 
+TEST_F(LibraryTest, ThreeCompilesNameThreeFiles) {
+    TestHost host;
+    Open(&host);
+    std::string strNames;
+    for (const char* pszName : {"U1", "tech_cmos", "default"}) {
+        const char* psz = nullptr;
+        host.GetIbisCompInfo(pszName, nullptr, 0)->GetModelParam(eIbisPrmCompiledName, &psz, 0, 1);
+        strNames += std::string(psz) + " ";
+    }
+    EXPECT_EQ("ib000000.cbs ib000001.cbs ib000002.cbs ", strNames);
+    EXPECT_EQ(1, host.Fini(1));
+    EXPECT_EQ(std::string(kIndexHead) +
+                  "3\ndefault\nib000002.cbs\n\n0\ntech_cmos\nib000001.cbs\n\n0\nU1\nib000000.cbs\n\n0\n",
+              Slurp(Cbx("compibis.ibx")));
+    // A new session finds all three without compiling.
+    TestHost again;
+    Open(&again);
+    eRdIbisResult eResult = eRdIbisFailed;
+    EXPECT_EQ(eIbisStatusOk, again.GetIbisCompInfo("tech_cmos", &eResult, 0)->GetStatus());
+    EXPECT_EQ(eRdIbisNothing, eResult);
+    EXPECT_TRUE(again.shown.empty());
+}
+
 TEST_F(LibraryTest, ANonSavingFiniKeepsTheIndexFileAsItWas) {
     TestHost host;
     Open(&host);

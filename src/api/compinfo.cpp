@@ -75,8 +75,6 @@ const char* const TYPE_TEXTS[] = {
 
 IBIS_PIN_DESC::IBIS_PIN_DESC() {
     for (double& d : adRLC) d = IBIS_NOT_GIVEN;
-    for (double(&corners)[3] : adCorners)
-        for (double& d : corners) d = IBIS_NOT_GIVEN;
 }
 
 CIbisCompInfo::CIbisCompInfo(CIbisCompMdls* pOwner)
@@ -183,7 +181,12 @@ int CIbisCompInfo::SetModelParam(eIbisParam param, double value, int pin, eTypMi
     }
     const int nSlot = CornerSlot(param);
     if (nSlot < 0) return 0;
-    pPin->adCorners[nSlot][corner] = value;
+    if (!pPin->pCorners) {
+        pPin->pCorners.reset(new (std::nothrow) double[PIN_CORNER_SLOTS * 3]);
+        if (!pPin->pCorners) return 0;
+        for (int i = 0; i < PIN_CORNER_SLOTS * 3; ++i) pPin->pCorners[i] = IBIS_NOT_GIVEN;
+    }
+    pPin->pCorners[nSlot * 3 + corner] = value;
     return 1;
 }
 
@@ -255,7 +258,8 @@ int CIbisCompInfo::GetModelParam(eIbisParam param, double* out, int pin, eTypMin
     }
     const int nSlot = CornerSlot(param);
     if (nSlot < 0) return 0;
-    return CornerValue(pPin->adCorners[nSlot], corner, out);
+    if (!pPin->pCorners) return 0;
+    return CornerValue(&pPin->pCorners[nSlot * 3], corner, out);
 }
 
 int CIbisCompInfo::FindIndex4Pin(int value, eIbisParam param) {

@@ -1,6 +1,7 @@
 #ifndef TAVELIN_COMPMDLS_H
 #define TAVELIN_COMPMDLS_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,9 @@ struct IBIS_PIN_DESC {
     std::string strModelName;
     IBIS_PIN_LIST supplyLists[4];  // pullup, pulldown, power clamp, gnd clamp
     double adRLC[3];               // R_Pin, L_Pin, C_Pin
-    double adCorners[PIN_CORNER_SLOTS][3];
+    // The three-corner values, made when the first one is set: most pins
+    // carry few or none of them.
+    std::unique_ptr<double[]> pCorners;
     int bDiff = 0;
     int nModelType = 0;
     std::string strDiffPartner;

@@ -1,3 +1,7 @@
+// The central model library stand-in: a text file (.lmc or .prj) lists one
+// directory per line; files named in board descriptions are looked up there,
+// an exact name first, then without regard to case.  State: the directories
+// of the library opened last, kept until termCentralLibrary.
 #include "corvane.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// The central model library: the reader frames every read with
+// initCentralLibrary and termCentralLibrary and locates referenced files
+// with findCentralLibraryFile.
 #ifndef CORVANE_H
 #define CORVANE_H
 

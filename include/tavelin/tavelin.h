@@ -1,10 +1,9 @@
-#ifndef TAVELIN_TAVELIN_H
-#define TAVELIN_TAVELIN_H
-
 // The interface of libtavelin for host applications: the selectors and
 // results of the model library, the keyword-table parser that reads the
 // library's compiled component models, the component records and the model
 // library manager that hands them out.
+#ifndef TAVELIN_TAVELIN_H
+#define TAVELIN_TAVELIN_H
 
 #include <cstdio>
 #include <iosfwd>

@@ -77,27 +77,24 @@ std::string Quoted(const char* pszText, size_t nMax = kTextMax) {
     return "\"" + str + "\"";
 }
 
-// Corner selectors of the reader's triples, in the order of the file.
-const int kCorners[] = {RNG_CORNER_TYP, RNG_CORNER_MIN, RNG_CORNER_MAX};
-
-double Corner(const RNG* pRng, int eCorner) {
+double Corner(const RNG* pRng, eCorner eWhich) {
     double d = 0.0;
-    RNG_GetCorner(pRng, eCorner, &d);
+    RNG_GetCorner(pRng, eWhich, &d);
     return d;
 }
 
 // "keyword typ min max" in %g; a missing minimum or maximum is the typical value.
 void PutTriple(const char* pszKeyword, const RNG* pRng) {
     if (pRng == nullptr) return;
-    Put("%s %g %g %g\n", pszKeyword, Corner(pRng, RNG_CORNER_TYP), Corner(pRng, RNG_CORNER_MIN),
-        Corner(pRng, RNG_CORNER_MAX));
+    Put("%s %g %g %g\n", pszKeyword, Corner(pRng, eCorner::TYP), Corner(pRng, eCorner::MIN),
+        Corner(pRng, eCorner::MAX));
 }
 
 // The same with six decimals.
 void PutTripleFixed(const char* pszKeyword, const RNG* pRng) {
     if (pRng == nullptr) return;
-    Put("%s %f %f %f\n", pszKeyword, Corner(pRng, RNG_CORNER_TYP), Corner(pRng, RNG_CORNER_MIN),
-        Corner(pRng, RNG_CORNER_MAX));
+    Put("%s %f %f %f\n", pszKeyword, Corner(pRng, eCorner::TYP), Corner(pRng, eCorner::MIN),
+        Corner(pRng, eCorner::MAX));
 }
 
 bool IsSupplyModel(const char* pszModel) {
@@ -216,15 +213,15 @@ void PutDiffPartner(const PIN* pPin, const DIFPIN* pRow) {
 }
 
 // dV/dt of one edge for the corner; a missing corner takes the typical ratio.
-bool EdgeRatio(const RAMPVAL* pEdge, int iCorner, double* pdDv, double* pdDt) {
-    if (iCorner == RAMP_MIN && RAMP_GetMin(pEdge, pdDv, pdDt)) return true;
-    if (iCorner == RAMP_MAX && RAMP_GetMax(pEdge, pdDv, pdDt)) return true;
+bool EdgeRatio(const RAMPVAL* pEdge, eCorner eWhich, double* pdDv, double* pdDt) {
+    if (eWhich == eCorner::MIN && RAMP_GetMin(pEdge, pdDv, pdDt)) return true;
+    if (eWhich == eCorner::MAX && RAMP_GetMax(pEdge, pdDv, pdDt)) return true;
     return RAMP_GetTyp(pEdge, pdDv, pdDt) != 0;
 }
 
-double Rate(const RAMPVAL* pEdge, int iCorner) {
+double Rate(const RAMPVAL* pEdge, eCorner eWhich) {
     double dDv = 0.0, dDt = 0.0;
-    if (!EdgeRatio(pEdge, iCorner, &dDv, &dDt) || dDt == 0.0) return 0.0;
+    if (!EdgeRatio(pEdge, eWhich, &dDv, &dDt) || dDt == 0.0) return 0.0;
     return dDv / dDt;
 }
 
@@ -232,10 +229,10 @@ void PutEdgeRate(const MDL* pMdl) {
     RAMPVAL* pRising = nullptr;
     RAMPVAL* pFalling = nullptr;
     if (pMdl->pRamp == nullptr || !RAMP_GetRates(pMdl->pRamp, &pRising, &pFalling)) return;
-    double ad[RAMP_CORNERS];
-    for (int i = 0; i < RAMP_CORNERS; ++i)
-        ad[i] = std::fmax(Rate(pRising, i), Rate(pFalling, i));
-    Put("ERate %g %g %g\n", ad[RAMP_TYP], ad[RAMP_MIN], ad[RAMP_MAX]);
+    double ad[CORNER_COUNT];
+    for (eCorner e : g_aeCorners) ad[CornerIndex(e)] = std::fmax(Rate(pRising, e), Rate(pFalling, e));
+    Put("ERate %g %g %g\n", ad[CornerIndex(eCorner::TYP)], ad[CornerIndex(eCorner::MIN)],
+        ad[CornerIndex(eCorner::MAX)]);
 }
 
 // A single [Model] value written as a triple.
@@ -256,9 +253,8 @@ void PutThresholds(const MDL* pMdl) {
     PutTripleFixed("over_high_d", pSpec->pDOvershootHigh);
     PutTripleFixed("over_low_d", pSpec->pDOvershootLow);
     if (pSpec->pDOvershootTime != nullptr)  // seconds: %g, as for tdelay
-        Put("over_time_d %g %g %g\n", Corner(pSpec->pDOvershootTime, RNG_CORNER_TYP),
-            Corner(pSpec->pDOvershootTime, RNG_CORNER_MIN),
-            Corner(pSpec->pDOvershootTime, RNG_CORNER_MAX));
+        Put("over_time_d %g %g %g\n", Corner(pSpec->pDOvershootTime, eCorner::TYP),
+            Corner(pSpec->pDOvershootTime, eCorner::MIN), Corner(pSpec->pDOvershootTime, eCorner::MAX));
     PutTripleFixed("vmeas", pSpec->pVmeas);
     if (pSpec->pVinhPlus == nullptr) PutSingleAsTriple("vinh_plus", pMdl->pdVinh);
     if (pSpec->pVinlMinus == nullptr) PutSingleAsTriple("vinl_minus", pMdl->pdVinl);
@@ -334,63 +330,59 @@ void PutComponent(CMPNT* pCmpnt, const CBS_COMPONENT& cmp) {
 
 // ------------------------------------------------------------ model blocks
 
-bool HasOwnRng(const RNG* pRng, int eCorner) {
+bool HasOwnRng(const RNG* pRng, eCorner eWhich) {
     double d;
-    if (pRng == nullptr) return false;
-    return eCorner == RNG_CORNER_MIN ? RNG_GetMin(pRng, &d) != 0 : RNG_GetMax(pRng, &d) != 0;
+    return pRng != nullptr && RNG_CornerState(pRng, eWhich, &d) == VALUE_NUMBER;
 }
 
 // A table has a column for the corner when its first row has a number there.
-bool HasColumn(const RNGP* pRows, int eCorner) {
-    return pRows != nullptr && RNGP_HasCorner(pRows, eCorner);
+bool HasColumn(const RNGP* pRows, eCorner eWhich) {
+    return pRows != nullptr && RNGP_HasCorner(pRows, eWhich);
 }
 
-bool HasOwnEdge(const RAMPVAL* pEdge, int eCorner) {
-    if (pEdge == nullptr) return false;
-    return pEdge->aRatio[eCorner == RNG_CORNER_MIN ? RAMP_MIN : RAMP_MAX].eState == VALUE_NUMBER;
+bool HasOwnEdge(const RAMPVAL* pEdge, eCorner eWhich) {
+    return pEdge != nullptr && pEdge->aRatio[CornerIndex(eWhich)].eState == VALUE_NUMBER;
 }
 
 // Whether the model gives values of its own for the minimum (maximum) corner.
-bool HasOwnCorner(const MDL* pMdl, int eCorner) {
+bool HasOwnCorner(const MDL* pMdl, eCorner eWhich) {
     const MSPEC* pSpec = pMdl->pMdlSpec;
     if (pSpec != nullptr) {
         for (const RNG* pRng : {pSpec->pVinhPlus, pSpec->pVinhMinus, pSpec->pVinlPlus,
                                 pSpec->pVinlMinus, pSpec->pSOvershootHigh, pSpec->pSOvershootLow})
-            if (HasOwnRng(pRng, eCorner)) return true;
+            if (HasOwnRng(pRng, eWhich)) return true;
     }
     for (const RNG* pRng : {pMdl->pCcomp, pMdl->pRgnd, pMdl->pRpower, pMdl->pRac, pMdl->pCac})
-        if (HasOwnRng(pRng, eCorner)) return true;
+        if (HasOwnRng(pRng, eWhich)) return true;
     for (const CRV* pCrv : {pMdl->pPullup, pMdl->pPulldown, pMdl->pPowerClamp, pMdl->pGndClamp})
-        if (pCrv != nullptr && HasColumn(pCrv->pRows, eCorner)) return true;
+        if (pCrv != nullptr && HasColumn(pCrv->pRows, eWhich)) return true;
     for (const WVFRM* pWv : {pMdl->pRising, pMdl->pFalling})
-        if (pWv != nullptr && HasColumn(pWv->pRows, eCorner)) return true;
+        if (pWv != nullptr && HasColumn(pWv->pRows, eWhich)) return true;
     if (pMdl->pRamp != nullptr &&
-        (HasOwnEdge(pMdl->pRamp->pDvdtR, eCorner) || HasOwnEdge(pMdl->pRamp->pDvdtF, eCorner)))
+        (HasOwnEdge(pMdl->pRamp->pDvdtR, eWhich) || HasOwnEdge(pMdl->pRamp->pDvdtF, eWhich)))
         return true;
     return false;
 }
 
-void PutCornerValue(const char* pszKeyword, const RNG* pRng, int eCorner) {
-    if (pRng != nullptr) Put("%s %g\n", pszKeyword, Corner(pRng, eCorner));
+void PutCornerValue(const char* pszKeyword, const RNG* pRng, eCorner eWhich) {
+    if (pRng != nullptr) Put("%s %g\n", pszKeyword, Corner(pRng, eWhich));
 }
 
 // Rows of a table for the corner: its own column when the table has one
 // (a row without a value there is left out), else the typical column.
-void PutRows(const char* pszKeyword, const RNGP* pRows, int eCorner) {
+void PutRows(const char* pszKeyword, const RNGP* pRows, eCorner eWhich) {
     if (pRows == nullptr) return;
-    int eColumn = RNGP_COL_TYP;
-    if (eCorner == RNG_CORNER_MIN && HasColumn(pRows, eCorner)) eColumn = RNGP_COL_MIN;
-    if (eCorner == RNG_CORNER_MAX && HasColumn(pRows, eCorner)) eColumn = RNGP_COL_MAX;
+    const eCorner eColumn = HasColumn(pRows, eWhich) ? eWhich : eCorner::TYP;
     Put("%s\n", pszKeyword);
     for (const RNGP* pRow = pRows; pRow != nullptr; pRow = pRow->pNext) {
         double dY;
-        if (RNGP_ColumnState(pRow, eColumn, &dY) != VALUE_NUMBER) continue;
+        if (RNGP_CornerState(pRow, eColumn, &dY) != VALUE_NUMBER) continue;
         Put("%g %g\n", pRow->dX, dY);
     }
 }
 
-void PutTable(const char* pszKeyword, const CRV* pCrv, int eCorner) {
-    if (pCrv != nullptr) PutRows(pszKeyword, pCrv->pRows, eCorner);
+void PutTable(const char* pszKeyword, const CRV* pCrv, eCorner eWhich) {
+    if (pCrv != nullptr) PutRows(pszKeyword, pCrv->pRows, eWhich);
 }
 
 double Sum(const double* pdA, const double* pdB) {
@@ -398,9 +390,9 @@ double Sum(const double* pdA, const double* pdB) {
 }
 
 // A waveform's rows and fixture; the suffix is "r" or "f".
-void PutWaveform(const char* pszKeyword, const WVFRM* pWv, char cEdge, int eCorner) {
+void PutWaveform(const char* pszKeyword, const WVFRM* pWv, char cEdge, eCorner eWhich) {
     if (pWv == nullptr) return;
-    PutRows(pszKeyword, pWv->pRows, eCorner);
+    PutRows(pszKeyword, pWv->pRows, eWhich);
     if (pWv->pdVfixture != nullptr) Put("v_fix_%c %g\n", cEdge, *pWv->pdVfixture);
     if (pWv->pdRfixture != nullptr || pWv->pdRdut != nullptr)
         Put("r_fix_%c %g\n", cEdge, Sum(pWv->pdRfixture, pWv->pdRdut));
@@ -410,45 +402,44 @@ void PutWaveform(const char* pszKeyword, const WVFRM* pWv, char cEdge, int eCorn
         Put("c_fix_%c %g\n", cEdge, Sum(pWv->pdCfixture, pWv->pdCdut));
 }
 
-void PutRamp(const RAMP* pRamp, int eCorner) {
+void PutRamp(const RAMP* pRamp, eCorner eWhich) {
     if (pRamp == nullptr) return;
     double d;
     if (RAMP_GetRload(pRamp, &d)) Put("r_load %g\n", d);
     RAMPVAL* pRising = nullptr;
     RAMPVAL* pFalling = nullptr;
     if (!RAMP_GetRates(pRamp, &pRising, &pFalling)) return;
-    const int iCorner = eCorner == RNG_CORNER_MIN ? RAMP_MIN : eCorner == RNG_CORNER_MAX ? RAMP_MAX : RAMP_TYP;
     double dDv = 0.0, dDt = 0.0;
-    EdgeRatio(pRising, iCorner, &dDv, &dDt);
+    EdgeRatio(pRising, eWhich, &dDv, &dDt);
     Put("dv_r %g dt_r %g\n", dDv, dDt);
     dDv = dDt = 0.0;
-    EdgeRatio(pFalling, iCorner, &dDv, &dDt);
+    EdgeRatio(pFalling, eWhich, &dDv, &dDt);
     Put("dv_f %g dt_f %g\n", dDv, dDt);
 }
 
-void PutCornerBody(const MDL* pMdl, int eCorner) {
+void PutCornerBody(const MDL* pMdl, eCorner eWhich) {
     if (pMdl->pdVinl != nullptr) Put("vinl %g\n", *pMdl->pdVinl);
     if (pMdl->pdVinh != nullptr) Put("vinh %g\n", *pMdl->pdVinh);
     if (const MSPEC* pSpec = pMdl->pMdlSpec) {
-        PutCornerValue("Vinh+", pSpec->pVinhPlus, eCorner);
-        PutCornerValue("Vinh-", pSpec->pVinhMinus, eCorner);
-        PutCornerValue("Vinl+", pSpec->pVinlPlus, eCorner);
-        PutCornerValue("Vinl-", pSpec->pVinlMinus, eCorner);
-        PutCornerValue("S_overshoot_high", pSpec->pSOvershootHigh, eCorner);
-        PutCornerValue("S_overshoot_low", pSpec->pSOvershootLow, eCorner);
+        PutCornerValue("Vinh+", pSpec->pVinhPlus, eWhich);
+        PutCornerValue("Vinh-", pSpec->pVinhMinus, eWhich);
+        PutCornerValue("Vinl+", pSpec->pVinlPlus, eWhich);
+        PutCornerValue("Vinl-", pSpec->pVinlMinus, eWhich);
+        PutCornerValue("S_overshoot_high", pSpec->pSOvershootHigh, eWhich);
+        PutCornerValue("S_overshoot_low", pSpec->pSOvershootLow, eWhich);
     }
-    PutCornerValue("c_comp", pMdl->pCcomp, eCorner);
-    PutTable("pullup", pMdl->pPullup, eCorner);
-    PutTable("pulldown", pMdl->pPulldown, eCorner);
-    PutTable("power_clamp", pMdl->pPowerClamp, eCorner);
-    PutTable("gnd_clamp", pMdl->pGndClamp, eCorner);
-    PutCornerValue("rgnd", pMdl->pRgnd, eCorner);
-    PutCornerValue("rpower", pMdl->pRpower, eCorner);
-    PutCornerValue("rac", pMdl->pRac, eCorner);
-    PutCornerValue("cac", pMdl->pCac, eCorner);
-    PutRamp(pMdl->pRamp, eCorner);
-    PutWaveform("rising_waveform", pMdl->pRising, 'r', eCorner);
-    PutWaveform("falling_waveform", pMdl->pFalling, 'f', eCorner);
+    PutCornerValue("c_comp", pMdl->pCcomp, eWhich);
+    PutTable("pullup", pMdl->pPullup, eWhich);
+    PutTable("pulldown", pMdl->pPulldown, eWhich);
+    PutTable("power_clamp", pMdl->pPowerClamp, eWhich);
+    PutTable("gnd_clamp", pMdl->pGndClamp, eWhich);
+    PutCornerValue("rgnd", pMdl->pRgnd, eWhich);
+    PutCornerValue("rpower", pMdl->pRpower, eWhich);
+    PutCornerValue("rac", pMdl->pRac, eWhich);
+    PutCornerValue("cac", pMdl->pCac, eWhich);
+    PutRamp(pMdl->pRamp, eWhich);
+    PutWaveform("rising_waveform", pMdl->pRising, 'r', eWhich);
+    PutWaveform("falling_waveform", pMdl->pFalling, 'f', eWhich);
 }
 
 void PutModel(const MDL* pMdl) {
@@ -457,16 +448,16 @@ void PutModel(const MDL* pMdl) {
     MDL_GetModelTypeText(pMdl, &pszType);
     if (CMN_StrEqualNoCase(pszType, "3-state")) pszType = "tristate";
     Put("Type %s\n", Quoted(pszType).c_str());
-    if (HasOwnCorner(pMdl, RNG_CORNER_MIN)) {
+    if (HasOwnCorner(pMdl, eCorner::MIN)) {
         Put("\nMin_Model\n");
-        PutCornerBody(pMdl, RNG_CORNER_MIN);
+        PutCornerBody(pMdl, eCorner::MIN);
     }
-    if (HasOwnCorner(pMdl, RNG_CORNER_MAX)) {
+    if (HasOwnCorner(pMdl, eCorner::MAX)) {
         Put("\nMax_Model\n");
-        PutCornerBody(pMdl, RNG_CORNER_MAX);
+        PutCornerBody(pMdl, eCorner::MAX);
     }
     Put("\nTyp_Model\n");
-    PutCornerBody(pMdl, RNG_CORNER_TYP);
+    PutCornerBody(pMdl, eCorner::TYP);
 }
 
 // ------------------------------------------------------------ the file

@@ -1,11 +1,10 @@
+// The compiled component model writer: one component of an IBIS document
+// as a plain text file of keyword lines, read back by the component record.
+// One write at a time (the output is process-wide state).
 #ifndef TAVELIN_API_CBS_H
 #define TAVELIN_API_CBS_H
 
 struct IBIS;
-
-// The compiled component model writer: one component of an IBIS document
-// as a plain text file of keyword lines, read back by the component record.
-// One write at a time (the output is process-wide state).
 
 // Writes the named component (the only one when the name is null) to the
 // path.  A null path or "-" only checks that there is something to write.

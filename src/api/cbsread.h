@@ -1,6 +1,3 @@
-#ifndef TAVELIN_API_CBSREAD_H
-#define TAVELIN_API_CBSREAD_H
-
 // Reading a compiled component model back into a component record: the
 // head and the component block, leniently, up to the first "Model" line.
 // The keyword table and its actions live in CCbsParser; the record is
@@ -19,6 +16,8 @@
 // Every operation but SetStatus returns 1 when it stored the value; 0 makes
 // the keyword fail.  Errors go to the error function given to the parser
 // (the model library manager's Error in the library).
+#ifndef TAVELIN_API_CBSREAD_H
+#define TAVELIN_API_CBSREAD_H
 
 #include <tavelin/tavelin.h>
 

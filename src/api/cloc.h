@@ -1,10 +1,9 @@
-#ifndef TAVELIN_API_CLOC_H
-#define TAVELIN_API_CLOC_H
-
 // Numbers of the compiled model files are written and read in the "C"
 // locale, whatever locale the host application has set: a host with a comma
 // decimal separator must not get "1,5" into a file or read "1.5" as 1.
 // Used by the keyword-table parser and the compiled model writer.
+#ifndef TAVELIN_API_CLOC_H
+#define TAVELIN_API_CLOC_H
 
 #include <locale.h>
 

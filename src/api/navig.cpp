@@ -6,6 +6,7 @@
 // copy sections of compiled models, and by hosts that derive parsers.
 #include <tavelin/tavelin.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -208,7 +209,7 @@ int CNavigPrs::get_token(int* lines, char* out) {
 }
 
 int CNavigPrs::get_buf_token(int* lines, char* out) {
-    if (m_nBufType == kNoToken) return get_token(lines, out);
+    if (m_nBufType == kNoToken || m_bStop) return get_token(lines, out);
     memcpy(out, m_szBuf, sizeof(m_szBuf));
     *lines += m_nBufLines;
     m_nBufLines = 0;
@@ -437,9 +438,12 @@ struct ParseStore {
     std::vector<size_t> textAt = std::vector<size_t>(kArgStep);
     int nSlots = 0;
 
-    // Room for one more token; returns where it goes.
+    // Room for one more token; returns where it goes.  The store at least
+    // doubles when it grows, so a keyword of very many arguments is read in
+    // linear time.
     char* Next() {
-        if (nUsed + CNavigPrs::TOKEN_MAX + 1 >= text.size()) text.resize(text.size() + kStoreStep);
+        if (nUsed + CNavigPrs::TOKEN_MAX + 1 >= text.size())
+            text.resize(text.size() + std::max(text.size(), kStoreStep));
         return text.data() + nUsed;
     }
     void Keep(int nSlot) {
@@ -449,8 +453,8 @@ struct ParseStore {
     // Next argument slot.
     int Slot() {
         if (static_cast<size_t>(nSlots) >= args.size()) {
-            args.resize(args.size() + kArgStep);
-            textAt.resize(textAt.size() + kArgStep);
+            args.resize(args.size() + std::max(args.size(), kArgStep));
+            textAt.resize(args.size());
         }
         textAt[nSlots] = SIZE_MAX;
         return nSlots++;
@@ -494,65 +498,64 @@ int CNavigPrs::ut_parse(const key_lookup* table, int lenient) {
         int nLine = 1;
         bool bGood = true;
         int nErrors = 0;
-        auto fail = [&](int nAt, int nKind, int nCode, const char* pszKeyword,
-                        const char* pszToken) {
+        auto fail = [&](int nAt, int nKind, int nCode, const char* pszToken) {
             ++nErrors;
             bGood = false;
-            Error(nAt, nKind, nCode, pszKeyword, pszToken);
+            Error(nAt, nKind, nCode, store.text.data(), pszToken);
+        };
+        // One argument for its template letter; the type of its token.
+        auto readArgument = [&](char cLetter) {
+            char* pszToken = store.Next();
+            const int nType = get_buf_token(&nLine, pszToken);
+            const int nSlot = store.Slot();
+            store.Keep(nSlot);
+            if (nType != ExpectedType(cLetter)) {
+                fail(nLine, cLetter == 't' ? KIND_STRING : KIND_NUMBER, nType, pszToken);
+            } else if (cLetter != 't') {
+                store.textAt[nSlot] = SIZE_MAX;
+                if (!ConvertNumber(cLetter, pszToken, &store.args[nSlot]))
+                    fail(nLine, KIND_NUMBER, CODE_RANGE, pszToken);
+            }
+            return nType;
+        };
+        // The arguments of a keyword, a repeated group as long as the next
+        // token fits it; the type of the last token read.
+        auto readTemplate = [&](const char* pszTemplate) {
+            int nType = TOK_WORD;
+            const char* pszGroup = nullptr;
+            for (const char* p = pszTemplate; bGood && nType != TOK_END && *p != '\0'; ++p) {
+                if (*p == '*') pszGroup = p + 1;
+                if (*p == '*' || *p == '?') continue;
+                nType = readArgument(*p);
+                if (bGood && p[1] == '\0' && pszGroup != nullptr && GroupLetter(pszGroup) != 0 &&
+                    get_next_token_type() == ExpectedType(GroupLetter(pszGroup)))
+                    p = pszGroup - 1;
+            }
+            return nType;
         };
         for (;;) {
             store.nUsed = 0;
             store.nSlots = 0;
-            char* pszKeyword = store.Next();
-            int nType = get_buf_token(&nLine, pszKeyword);
+            int nType = get_buf_token(&nLine, store.Next());
             const int nKeywordLine = nLine;
             store.Keep(store.Slot());
             if (nType == TOK_END) break;
-            const key_lookup* pEntry = nType == TOK_WORD ? parse_lookup(table, pszKeyword) : nullptr;
+            const char* pszWord = store.text.data();
+            const key_lookup* pEntry = nType == TOK_WORD ? parse_lookup(table, pszWord) : nullptr;
             if (pEntry != nullptr) {
                 if (lenient || pEntry == table) bGood = true;
-                const char* pszGroup = nullptr;
-                for (const char* p = pEntry->templ; bGood && *p != '\0'; ++p) {
-                    if (*p == '*') {
-                        pszGroup = p + 1;
-                        continue;
-                    }
-                    if (*p == '?') continue;
-                    int nTokenLine = nLine;
-                    char* pszToken = store.Next();
-                    nType = get_buf_token(&nTokenLine, pszToken);
-                    nLine = nTokenLine;
-                    const int nSlot = store.Slot();
-                    store.Keep(nSlot);
-                    pszKeyword = store.text.data();
-                    if (nType != ExpectedType(*p)) {
-                        fail(nTokenLine, *p == 't' ? KIND_STRING : KIND_NUMBER, nType, pszKeyword,
-                             pszToken);
-                    } else if (*p != 't') {
-                        store.textAt[nSlot] = SIZE_MAX;
-                        if (!ConvertNumber(*p, pszToken, &store.args[nSlot]))
-                            fail(nTokenLine, KIND_NUMBER, CODE_RANGE, pszKeyword, pszToken);
-                    }
-                    if (bGood && p[1] == '\0' && pszGroup != nullptr && GroupLetter(pszGroup) != 0 &&
-                        get_next_token_type() == ExpectedType(GroupLetter(pszGroup)))
-                        p = pszGroup - 1;
-                    if (nType == TOK_END) break;
-                }
+                if (bGood) nType = readTemplate(pEntry->templ);
                 if (bGood && pEntry->action != 0) {
                     store.FixTexts();
-                    pszKeyword = store.text.data();
                     if (switch_func(pEntry->action, store.args.data(), pEntry->tag, nKeywordLine,
                                     store.nSlots) != 0)
-                        fail(nKeywordLine, KIND_KEYWORD, CODE_ACTION, pszKeyword, pszKeyword);
+                        fail(nKeywordLine, KIND_KEYWORD, CODE_ACTION, store.text.data());
                 }
-            } else if (nType == TOK_WORD) {
-                if (bGood) fail(nKeywordLine, KIND_KEYWORD, CODE_UNKNOWN, pszKeyword, pszKeyword);
-                if (!lenient) break;
             } else if (bGood) {
-                fail(nKeywordLine, KIND_KEYWORD, nType, pszKeyword, pszKeyword);
+                fail(nKeywordLine, KIND_KEYWORD, nType == TOK_WORD ? CODE_UNKNOWN : nType, pszWord);
             }
             if (nType == TOK_END) break;
-            if (!lenient && !bGood) break;
+            if (!lenient && (!bGood || pEntry == nullptr)) break;
         }
         return nErrors;
     } catch (const std::bad_alloc&) {

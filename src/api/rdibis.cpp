@@ -1,3 +1,7 @@
+// The reader entry, the one door to the reader: the file kind from the
+// extension, the central model library around the read, the log attached to
+// the diagnostics, the version pre-scan, then the whole read and its
+// end-of-file step.  Stateless; called by the model library and the tool.
 #define TAV_MODULE "rdibis"
 #include "api/rdibis.h"
 

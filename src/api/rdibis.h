@@ -1,3 +1,4 @@
+// The reader entry: reads and checks one IBIS file into a document.
 #ifndef TAVELIN_RDIBIS_H
 #define TAVELIN_RDIBIS_H
 

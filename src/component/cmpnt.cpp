@@ -1,3 +1,8 @@
+// [Component] and the component-level keywords: the component record with
+// its manufacturer, package values and tables, the keyword lines dispatched to
+// the pin, mapping and series modules, the required-keyword checks when a
+// component closes, and the end-of-file checks of the component list.  State:
+// the component open in the read, reset where a read starts.
 #define TAV_MODULE "cmpnt"
 #include "component/cmpnt.h"
 
@@ -14,6 +19,7 @@
 #include "package/pkgmdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/document.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
@@ -42,12 +48,7 @@ const SUBPARAM g_aSubparams[] = {
     {"Timing_location", &CMPNT::eTimingLocation},
 };
 
-struct LOCATION {
-    const char* pszName;
-    unsigned eSetting;
-};
-
-const LOCATION g_aLocations[] = {
+const CMN_SPELLING g_aLocations[] = {
     {"Pin", LOCATION_PIN},
     {"Die", LOCATION_DIE},
 };
@@ -115,19 +116,8 @@ void KeywordLine(CMPNT* pCmpnt, int eKeyword, char* pszLine) {
 // The setting of Si_location or Timing_location: Pin or Die, spelled
 // exactly.
 void ReadLocation(const SUBPARAM& sub, const char* pszWord, CMPNT* pCmpnt) {
-    for (const LOCATION& location : g_aLocations) {
-        if (strcmp(pszWord, location.pszName) == 0) {
-            pCmpnt->*sub.pSetting = location.eSetting;
-            return;
-        }
-    }
-    for (const LOCATION& location : g_aLocations) {
-        if (CMN_StrEqualNoCase(pszWord, location.pszName)) {
-            DIAG_ErrorLine("Invalid %s (\"%s\") (try \"%s\")", sub.pszName, pszWord, location.pszName);
-            return;
-        }
-    }
-    DIAG_ErrorLine("Invalid %s (\"%s\")", sub.pszName, pszWord);
+    CMN_MatchSpelling(pszWord, sub.pszName, g_aLocations, sizeof g_aLocations / sizeof g_aLocations[0],
+                      &(pCmpnt->*sub.pSetting));
 }
 
 // A data line under [Component]: IBIS 3.x sub-parameters only.
@@ -256,11 +246,6 @@ int StoreCount(int nField, int* pn) {
     return 1;
 }
 
-const CMPNT& Checked(const CMPNT* pCmpnt) {
-    TAV_ASSERT(pCmpnt != nullptr);
-    return *pCmpnt;
-}
-
 // Checks the open component and closes it.
 void CloseComponent() {
     CheckRequired(g_cmpnt.pCurCmpnt);
@@ -350,35 +335,35 @@ void CMPNT_Destroy(CMPNT* pList) {
     }
 }
 
-int CMPNT_GetName(const CMPNT* pCmpnt, const char** ppsz) { return StoreText(Checked(pCmpnt).szName, ppsz); }
+int CMPNT_GetName(const CMPNT* pCmpnt, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pCmpnt).szName, ppsz); }
 
 int CMPNT_GetManufacturer(const CMPNT* pCmpnt, const char** ppsz) {
-    return StoreText(Checked(pCmpnt).szManufacturer, ppsz);
+    return CMN_GIVE_TEXT(CMN_RECORD(pCmpnt).szManufacturer, ppsz);
 }
 
-int CMPNT_GetPkg(const CMPNT* pCmpnt, PKG** ppPkg) { return StorePointer(Checked(pCmpnt).pPkg, ppPkg); }
-int CMPNT_GetPinList(const CMPNT* pCmpnt, PIN** ppList) { return StorePointer(Checked(pCmpnt).pPinList, ppList); }
+int CMPNT_GetPkg(const CMPNT* pCmpnt, PKG** ppPkg) { return StorePointer(CMN_RECORD(pCmpnt).pPkg, ppPkg); }
+int CMPNT_GetPinList(const CMPNT* pCmpnt, PIN** ppList) { return StorePointer(CMN_RECORD(pCmpnt).pPinList, ppList); }
 
 int CMPNT_GetPinMapList(const CMPNT* pCmpnt, PINMPG** ppList) {
-    return StorePointer(Checked(pCmpnt).pPinMapList, ppList);
+    return StorePointer(CMN_RECORD(pCmpnt).pPinMapList, ppList);
 }
 
 int CMPNT_GetDiffPinList(const CMPNT* pCmpnt, DIFPIN** ppList) {
-    return StorePointer(Checked(pCmpnt).pDiffPinList, ppList);
+    return StorePointer(CMN_RECORD(pCmpnt).pDiffPinList, ppList);
 }
 
 int CMPNT_GetSpinMapList(const CMPNT* pCmpnt, SPINMPG** ppList) {
-    return StorePointer(Checked(pCmpnt).pSpinMapList, ppList);
+    return StorePointer(CMN_RECORD(pCmpnt).pSpinMapList, ppList);
 }
 
-int CMPNT_GetPinColumns(const CMPNT* pCmpnt, int* pn) { return StoreCount(Checked(pCmpnt).nPinColumns, pn); }
+int CMPNT_GetPinColumns(const CMPNT* pCmpnt, int* pn) { return StoreCount(CMN_RECORD(pCmpnt).nPinColumns, pn); }
 
 int CMPNT_GetPinMapColumns(const CMPNT* pCmpnt, int* pn) {
-    return StoreCount(Checked(pCmpnt).nPinMapColumns, pn);
+    return StoreCount(CMN_RECORD(pCmpnt).nPinMapColumns, pn);
 }
 
 int CMPNT_GetDiffPinColumns(const CMPNT* pCmpnt, int* pn) {
-    return StoreCount(Checked(pCmpnt).nDiffPinColumns, pn);
+    return StoreCount(CMN_RECORD(pCmpnt).nDiffPinColumns, pn);
 }
 
-int CMPNT_GetNext(const CMPNT* pCmpnt, CMPNT** ppNext) { return StorePointer(Checked(pCmpnt).pNext, ppNext); }
+int CMPNT_GetNext(const CMPNT* pCmpnt, CMPNT** ppNext) { return StorePointer(CMN_RECORD(pCmpnt).pNext, ppNext); }

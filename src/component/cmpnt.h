@@ -1,3 +1,4 @@
+// Component records and the component module's line and keyword handlers.
 #ifndef TAVELIN_CMPNT_H
 #define TAVELIN_CMPNT_H
 

@@ -1,3 +1,6 @@
+// [Diff Pin]: the column headers, one row per differential pair with its
+// inverting pin, vdiff and tdelay values, and the checks of the pairs against
+// the component's pins.  State: the tail of the row list being appended to.
 #define TAV_MODULE "difpin"
 #include "component/difpin.h"
 
@@ -12,6 +15,7 @@
 #include "component/rows.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/tav_assert.h"
 
 namespace {
@@ -177,11 +181,6 @@ void CheckUnique(DIFPIN* pList, const char* pszCmpnt) {
         for (size_t s : positions.LaterSharing(r, rows[r])) ComparePair(rows[r], rows[s], pszCmpnt);
 }
 
-const DIFPIN& Checked(const DIFPIN* pRow) {
-    TAV_ASSERT(pRow != nullptr);
-    return *pRow;
-}
-
 }  // namespace
 
 void DIFPIN_Reset() { g_difpin.tail.Forget(); }
@@ -193,21 +192,10 @@ void DIFPIN_Header(CMPNT* pCmpnt, const char* pszText) {
         return;
     }
     pCmpnt->nDiffPinColumns = 1;  // the pin has no header
-    CMN_SkipWhite(&pszText);
-    if (*pszText == '\0') {
-        DIAG_ErrorLine("Unable to find column headers after %s keyword.", "Diff_Pins");
-        return;
-    }
+    if (!HeadersPresent(&pszText, "Diff_Pins")) return;
     WORDS headers(pszText, DIFF_WORDS);
-    pCmpnt->nDiffPinColumns += headers.Stored();
-    if (pCmpnt->nDiffPinColumns != DIFF_COLUMNS_SHORT && pCmpnt->nDiffPinColumns != DIFF_COLUMNS_LONG)
-        DIAG_ErrorLine("%s keyword column count must be %d or %d, found %d columns.", "Diff_Pins",
-                       DIFF_COLUMNS_SHORT, DIFF_COLUMNS_LONG, pCmpnt->nDiffPinColumns);
-    for (int i = 0; i < g_nHeaders; ++i) {
-        bool bMissing = headers[i] == nullptr;
-        if ((bMissing && i == 0) || (!bMissing && !CMN_StrEqualNoCase(headers[i], g_apszHeaders[i])))
-            DIAG_ErrorLine("'%s' column header not found or out of order.", g_apszHeaders[i]);
-    }
+    pCmpnt->nDiffPinColumns = CountColumns(headers, "Diff_Pins", DIFF_COLUMNS_SHORT, DIFF_COLUMNS_LONG);
+    CheckHeaders(headers, g_apszHeaders, g_nHeaders, 1);
 }
 
 // One [Diff Pin] row.  Returns 0 only when the row could not be allocated.
@@ -248,37 +236,37 @@ void DIFPIN_Destroy(DIFPIN* pList) {
     }
 }
 
-int DIFPIN_GetPin(const DIFPIN* pRow, const char** ppsz) { return StoreText(Checked(pRow).szDiffPin, ppsz); }
-int DIFPIN_GetInvPin(const DIFPIN* pRow, const char** ppsz) { return StoreText(Checked(pRow).szInvPin, ppsz); }
+int DIFPIN_GetPin(const DIFPIN* pRow, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pRow).szDiffPin, ppsz); }
+int DIFPIN_GetInvPin(const DIFPIN* pRow, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pRow).szInvPin, ppsz); }
 
 int DIFPIN_GetVdiff(const DIFPIN* pRow, double* pd) {
-    const DIFPIN& row = Checked(pRow);
-    return StoreValue(row.dVdiff, row.eVdiffState, pd);
+    const DIFPIN& row = CMN_RECORD(pRow);
+    return CMN_GIVE_VALUE(row.dVdiff, row.eVdiffState, pd);
 }
 
 int DIFPIN_GetTdelayTyp(const DIFPIN* pRow, double* pd) {
-    const DIFPIN& row = Checked(pRow);
-    return StoreValue(row.dTdelayTyp, row.eTdelayTypState, pd);
+    const DIFPIN& row = CMN_RECORD(pRow);
+    return CMN_GIVE_VALUE(row.dTdelayTyp, row.eTdelayTypState, pd);
 }
 
 int DIFPIN_GetTdelayMin(const DIFPIN* pRow, double* pd) {
-    const DIFPIN& row = Checked(pRow);
-    return StoreValue(row.dTdelayMin, row.eTdelayMinState, pd);
+    const DIFPIN& row = CMN_RECORD(pRow);
+    return CMN_GIVE_VALUE(row.dTdelayMin, row.eTdelayMinState, pd);
 }
 
 int DIFPIN_GetTdelayMax(const DIFPIN* pRow, double* pd) {
-    const DIFPIN& row = Checked(pRow);
-    return StoreValue(row.dTdelayMax, row.eTdelayMaxState, pd);
+    const DIFPIN& row = CMN_RECORD(pRow);
+    return CMN_GIVE_VALUE(row.dTdelayMax, row.eTdelayMaxState, pd);
 }
 
 int DIFPIN_GetColumns(const DIFPIN* pRow, int* pn) {
     TAV_ASSERT(pn != nullptr);
-    *pn = Checked(pRow).nColumns;
+    *pn = CMN_RECORD(pRow).nColumns;
     return 1;
 }
 
 int DIFPIN_GetNext(const DIFPIN* pRow, DIFPIN** ppNext) {
     TAV_ASSERT(ppNext != nullptr);
-    *ppNext = Checked(pRow).pNext;
+    *ppNext = CMN_RECORD(pRow).pNext;
     return *ppNext != nullptr;
 }

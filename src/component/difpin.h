@@ -1,3 +1,4 @@
+// Differential pin rows of a component.
 #ifndef TAVELIN_DIFPIN_H
 #define TAVELIN_DIFPIN_H
 

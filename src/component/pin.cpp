@@ -1,3 +1,7 @@
+// [Pin]: the column headers with their optional R_pin, L_pin and C_pin
+// columns, one row per pin with its values, and the end checks of the pin
+// list against models, selectors and the package model.  State: the tail of
+// the pin list being appended to.
 #define TAV_MODULE "pin"
 #include "component/pin.h"
 
@@ -11,6 +15,7 @@
 #include "package/pkgmdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/document.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
@@ -152,20 +157,11 @@ void PIN_Header(CMPNT* pCmpnt, PINCOLS* pCols, const char* pszText) {
         return;
     }
     pCmpnt->nPinColumns = 1;  // the pin name has no header
-    CMN_SkipWhite(&pszText);
-    if (*pszText == '\0') {
-        DIAG_ErrorLine("Unable to find column headers after %s keyword.", "Pin");
-        return;
-    }
+    if (!HeadersPresent(&pszText, "Pin")) return;
     WORDS headers(pszText, PIN_WORDS);
-    pCmpnt->nPinColumns += headers.Stored();
-    if (pCmpnt->nPinColumns != PIN_COLUMNS_SHORT && pCmpnt->nPinColumns != PIN_COLUMNS_LONG)
-        DIAG_ErrorLine("%s keyword column count must be %d or %d, found %d columns.", "Pin",
-                       PIN_COLUMNS_SHORT, PIN_COLUMNS_LONG, pCmpnt->nPinColumns);
-    if (headers[0] == nullptr || !CMN_StrEqualNoCase(headers[0], "signal_name"))
-        DIAG_ErrorLine("'%s' column header not found or out of order.", "signal_name");
-    if (headers[1] == nullptr || !CMN_StrEqualNoCase(headers[1], "model_name"))
-        DIAG_ErrorLine("'%s' column header not found or out of order.", "model_name");
+    pCmpnt->nPinColumns = CountColumns(headers, "Pin", PIN_COLUMNS_SHORT, PIN_COLUMNS_LONG);
+    static const char* const kFixed[] = {"signal_name", "model_name"};
+    CheckHeaders(headers, kFixed, 2, 2);
     ReadOptionalHeaders(headers, pCols);
 }
 
@@ -265,40 +261,35 @@ PIN* PIN_INDEX::Find(const char* pszName) const {
 
 namespace {
 
-const PIN& Checked(const PIN* pPin) {
-    TAV_ASSERT(pPin != nullptr);
-    return *pPin;
-}
-
 }  // namespace
 
-int PIN_GetName(const PIN* pPin, const char** ppsz) { return StoreText(Checked(pPin).szPinName, ppsz); }
-int PIN_GetSignal(const PIN* pPin, const char** ppsz) { return StoreText(Checked(pPin).szSignalName, ppsz); }
-int PIN_GetModel(const PIN* pPin, const char** ppsz) { return StoreText(Checked(pPin).szModelName, ppsz); }
+int PIN_GetName(const PIN* pPin, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pPin).szPinName, ppsz); }
+int PIN_GetSignal(const PIN* pPin, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pPin).szSignalName, ppsz); }
+int PIN_GetModel(const PIN* pPin, const char** ppsz) { return CMN_GIVE_TEXT(CMN_RECORD(pPin).szModelName, ppsz); }
 
 int PIN_GetRpin(const PIN* pPin, double* pd) {
-    const PIN& pin = Checked(pPin);
-    return StoreValue(pin.dRpin, pin.eRpinState, pd);
+    const PIN& pin = CMN_RECORD(pPin);
+    return CMN_GIVE_VALUE(pin.dRpin, pin.eRpinState, pd);
 }
 
 int PIN_GetLpin(const PIN* pPin, double* pd) {
-    const PIN& pin = Checked(pPin);
-    return StoreValue(pin.dLpin, pin.eLpinState, pd);
+    const PIN& pin = CMN_RECORD(pPin);
+    return CMN_GIVE_VALUE(pin.dLpin, pin.eLpinState, pd);
 }
 
 int PIN_GetCpin(const PIN* pPin, double* pd) {
-    const PIN& pin = Checked(pPin);
-    return StoreValue(pin.dCpin, pin.eCpinState, pd);
+    const PIN& pin = CMN_RECORD(pPin);
+    return CMN_GIVE_VALUE(pin.dCpin, pin.eCpinState, pd);
 }
 
 int PIN_GetColumns(const PIN* pPin, int* pn) {
     TAV_ASSERT(pn != nullptr);
-    *pn = Checked(pPin).nColumns;
+    *pn = CMN_RECORD(pPin).nColumns;
     return 1;
 }
 
 int PIN_GetNext(const PIN* pPin, PIN** ppNext) {
     TAV_ASSERT(ppNext != nullptr);
-    *ppNext = Checked(pPin).pNext;
+    *ppNext = CMN_RECORD(pPin).pNext;
     return *ppNext != nullptr;
 }

@@ -1,3 +1,4 @@
+// Pin rows of a component and the checks of the pin list.
 #ifndef TAVELIN_PIN_H
 #define TAVELIN_PIN_H
 

@@ -1,3 +1,6 @@
+// [Pin Mapping]: the column headers, one row per pin with its bus names,
+// and the checks of buses against the supply pins of the component.  State:
+// the tail of the row list being appended to.
 #define TAV_MODULE "pinmpg"
 #include "component/pinmpg.h"
 
@@ -10,6 +13,7 @@
 #include "component/rows.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/tav_assert.h"
 
 namespace {
@@ -185,17 +189,6 @@ void CheckOtherReferences(const MAPCHECK& check, PINMPG* pList, const REFCOLUMN&
     }
 }
 
-const PINMPG& Checked(const PINMPG* pRow) {
-    TAV_ASSERT(pRow != nullptr);
-    return *pRow;
-}
-
-int StoreText(const char* pszField, bool bGiven, const char** ppsz) {
-    TAV_ASSERT(ppsz != nullptr);
-    *ppsz = bGiven ? pszField : nullptr;
-    return bGiven;
-}
-
 }  // namespace
 
 void PINMPG_Reset() { g_pinmpg.tail.Forget(); }
@@ -207,22 +200,12 @@ void PINMPG_Header(CMPNT* pCmpnt, const char* pszText) {
         return;
     }
     pCmpnt->nPinMapColumns = 1;  // the pin has no header
-    CMN_SkipWhite(&pszText);
-    if (*pszText == '\0') {
-        DIAG_ErrorLine("Unable to find column headers after %s keyword.", "Pin_Mapping");
-        return;
-    }
+    if (!HeadersPresent(&pszText, "Pin_Mapping")) return;
     WORDS headers(pszText, MAP_HEADERS);
-    pCmpnt->nPinMapColumns += headers.Stored();
-    if (pCmpnt->nPinMapColumns != MAP_COLUMNS_SHORT && pCmpnt->nPinMapColumns != MAP_COLUMNS_LONG)
-        DIAG_ErrorLine("%s keyword column count must be %d or %d, found %d columns.", "Pin_Mappings",
-                       MAP_COLUMNS_SHORT, MAP_COLUMNS_LONG, pCmpnt->nPinMapColumns);
-    for (int i = 0; i < MAP_HEADERS; ++i) {
-        bool bMissing = headers[i] == nullptr;
-        if ((bMissing && i < MAP_REQUIRED_HEADERS) ||
-            (!bMissing && !CMN_StrEqualNoCase(headers[i], g_aRefColumns[i].pszName)))
-            DIAG_ErrorLine("'%s' column header not found or out of order.", g_aRefColumns[i].pszName);
-    }
+    pCmpnt->nPinMapColumns = CountColumns(headers, "Pin_Mappings", MAP_COLUMNS_SHORT, MAP_COLUMNS_LONG);
+    const char* apszExpected[MAP_HEADERS];
+    for (int i = 0; i < MAP_HEADERS; ++i) apszExpected[i] = g_aRefColumns[i].pszName;
+    CheckHeaders(headers, apszExpected, MAP_HEADERS, MAP_REQUIRED_HEADERS);
 }
 
 // One [Pin Mapping] row.  Returns 0 only when the row could not be
@@ -290,38 +273,40 @@ PINMPG* PINMPG_INDEX::Find(const char* pszPin) const {
 }
 
 int PINMPG_GetPin(const PINMPG* pRow, const char** ppsz) {
-    const PINMPG& row = Checked(pRow);
-    return StoreText(row.szPin, row.szPin[0] != '\0', ppsz);
+    const PINMPG& row = CMN_RECORD(pRow);
+    return CMN_GIVE_TEXT(row.szPin, ppsz);
 }
 
 int PINMPG_GetPulldownRef(const PINMPG* pRow, const char** ppsz) {
-    const PINMPG& row = Checked(pRow);
-    return StoreText(row.szPulldownRef, IsSet(row.szPulldownRef), ppsz);
+    const PINMPG& row = CMN_RECORD(pRow);
+    return CMN_GIVE_TEXT(IsSet(row.szPulldownRef) ? row.szPulldownRef : nullptr, ppsz);
 }
 
 int PINMPG_GetPullupRef(const PINMPG* pRow, const char** ppsz) {
-    const PINMPG& row = Checked(pRow);
-    return StoreText(row.szPullupRef, IsSet(row.szPullupRef), ppsz);
+    const PINMPG& row = CMN_RECORD(pRow);
+    return CMN_GIVE_TEXT(IsSet(row.szPullupRef) ? row.szPullupRef : nullptr, ppsz);
 }
 
 int PINMPG_GetGndClampRef(const PINMPG* pRow, const char** ppsz) {
-    const PINMPG& row = Checked(pRow);
-    return StoreText(row.szGndClampRef, row.nColumns == MAP_COLUMNS_LONG && IsSet(row.szGndClampRef), ppsz);
+    const PINMPG& row = CMN_RECORD(pRow);
+    const bool bGiven = row.nColumns == MAP_COLUMNS_LONG && IsSet(row.szGndClampRef);
+    return CMN_GIVE_TEXT(bGiven ? row.szGndClampRef : nullptr, ppsz);
 }
 
 int PINMPG_GetPowerClampRef(const PINMPG* pRow, const char** ppsz) {
-    const PINMPG& row = Checked(pRow);
-    return StoreText(row.szPowerClampRef, row.nColumns == MAP_COLUMNS_LONG && IsSet(row.szPowerClampRef), ppsz);
+    const PINMPG& row = CMN_RECORD(pRow);
+    const bool bGiven = row.nColumns == MAP_COLUMNS_LONG && IsSet(row.szPowerClampRef);
+    return CMN_GIVE_TEXT(bGiven ? row.szPowerClampRef : nullptr, ppsz);
 }
 
 int PINMPG_GetColumns(const PINMPG* pRow, int* pn) {
     TAV_ASSERT(pn != nullptr);
-    *pn = Checked(pRow).nColumns;
+    *pn = CMN_RECORD(pRow).nColumns;
     return 1;
 }
 
 int PINMPG_GetNext(const PINMPG* pRow, PINMPG** ppNext) {
     TAV_ASSERT(ppNext != nullptr);
-    *ppNext = Checked(pRow).pNext;
+    *ppNext = CMN_RECORD(pRow).pNext;
     return *ppNext != nullptr;
 }

@@ -1,3 +1,4 @@
+// Pin mapping rows of a component.
 #ifndef TAVELIN_PINMPG_H
 #define TAVELIN_PINMPG_H
 

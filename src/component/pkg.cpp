@@ -1,3 +1,5 @@
+// [Package]: R_pkg, L_pkg and C_pkg of a component as typ/min/max triples,
+// each given once.  Stateless; called by the component module.
 #define TAV_MODULE "pkg"
 #include "component/pkg.h"
 

@@ -1,3 +1,4 @@
+// Package values of a component.
 #ifndef TAVELIN_PKG_H
 #define TAVELIN_PKG_H
 

@@ -1,3 +1,5 @@
+// Helpers shared by the component tables: their column headers and the
+// tail of the row list each module appends to.
 #ifndef TAVELIN_ROWS_H
 #define TAVELIN_ROWS_H
 
@@ -5,50 +7,38 @@
 #include <unordered_map>
 
 #include "core/cmn.h"
+#include "core/diag.h"
 #include "core/tav_assert.h"
 
-// Helpers shared by the component tables.
-
-// Accessor results: a text field is given when it is not empty, a number
-// only when its state says it is one.
-inline int StoreText(const char* pszField, const char** ppsz) {
-    if (ppsz == nullptr) TAV_AssertFailed("rows", __LINE__);
-    *ppsz = pszField[0] != '\0' ? pszField : nullptr;
-    return *ppsz != nullptr;
+// The column headers after a table keyword, in pszText: false after
+// "Unable to find column headers after <keyword> keyword." when there are none.
+inline bool HeadersPresent(const char** ppszText, const char* pszKeyword) {
+    CMN_SkipWhite(ppszText);
+    if (**ppszText != '\0') return true;
+    DIAG_ErrorLine("Unable to find column headers after %s keyword.", pszKeyword);
+    return false;
 }
 
-inline int StoreValue(double dValue, unsigned eState, double* pd) {
-    if (pd == nullptr) TAV_AssertFailed("rows", __LINE__);
-    if (eState != VALUE_NUMBER) return 0;
-    *pd = dValue;
-    return 1;
+// The table's columns, the first (which has no header) included, and the
+// report when the count is neither of the two allowed.
+inline int CountColumns(const WORDS& headers, const char* pszTable, int nShort, int nLong) {
+    const int nColumns = 1 + headers.Stored();
+    if (nColumns != nShort && nColumns != nLong)
+        DIAG_ErrorLine("%s keyword column count must be %d or %d, found %d columns.", pszTable, nShort,
+                       nLong, nColumns);
+    return nColumns;
 }
 
-// The words of one line, released when the value goes out of scope.  A
-// failed split has already been reported by the splitter as a program bug;
-// it reads as a line without words.
-class WORDS {
-public:
-    WORDS(const char* pszLine, int nMax) : m_bSplit(CMN_Tokenize(pszLine, nMax, &m_tokens) != 0) {}
-    ~WORDS() {
-        if (m_bSplit) CMN_FreeTokens(&m_tokens);
+// Each expected header in its place: a missing one among the first
+// nRequired, or another word, is reported.
+inline void CheckHeaders(const WORDS& headers, const char* const* apszExpected, int nExpected,
+                         int nRequired) {
+    for (int i = 0; i < nExpected; ++i) {
+        const bool bMissing = headers[i] == nullptr;
+        if ((bMissing && i < nRequired) || (!bMissing && !CMN_StrEqualNoCase(headers[i], apszExpected[i])))
+            DIAG_ErrorLine("'%s' column header not found or out of order.", apszExpected[i]);
     }
-    WORDS(const WORDS&) = delete;
-    WORDS& operator=(const WORDS&) = delete;
-
-    bool Split() const { return m_bSplit; }
-    // Words kept (at most the number asked for) and words on the line.
-    int Stored() const { return m_bSplit ? m_tokens.nStored : 0; }
-    int Found() const { return m_bSplit ? m_tokens.nFound : 0; }
-    // The i-th kept word, or null.
-    const char* operator[](int i) const {
-        return i >= 0 && i < Stored() ? m_tokens.ppszToken[i] : nullptr;
-    }
-
-private:
-    TOKENS m_tokens{};
-    bool m_bSplit;
-};
+}
 
 // Rows of the component tables are appended at the tail of their list, in
 // file order.  A module keeps the tail of the list it appended to last and,

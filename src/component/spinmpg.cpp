@@ -1,3 +1,6 @@
+// [Series Pin Mapping]: the column headers, one row per pin pair with its
+// series model and function table group, and the checks of the pairs against
+// the pins and models.  State: the tail of the row list being appended to.
 #define TAV_MODULE "spinmpg"
 #include "component/spinmpg.h"
 
@@ -118,22 +121,12 @@ void SPINMPG_Header(CMPNT* pCmpnt, const char* pszText) {
         pCmpnt->nSpinMapColumns = 0;
     }
     pCmpnt->nSpinMapColumns = 1;  // pin 1 has no header
-    CMN_SkipWhite(&pszText);
-    if (*pszText == '\0') {
-        DIAG_ErrorLine("Unable to find column headers after %s keyword.", "Series_Pin_Mapping");
-        return;
-    }
+    if (!HeadersPresent(&pszText, "Series_Pin_Mapping")) return;
     WORDS headers(pszText, SERIES_HEADERS);
-    pCmpnt->nSpinMapColumns += headers.Stored();
     if (headers.Found() > SERIES_HEADERS) DIAG_ErrorLine("Unknown column header after 'function_table_group'");
-    if (pCmpnt->nSpinMapColumns != SERIES_COLUMNS_SHORT && pCmpnt->nSpinMapColumns != SERIES_COLUMNS_LONG)
-        DIAG_ErrorLine("%s keyword column count must be %d or %d, found %d columns.", "Series_Pin_Mappings",
-                       SERIES_COLUMNS_SHORT, SERIES_COLUMNS_LONG, pCmpnt->nSpinMapColumns);
-    for (int i = 0; i < SERIES_HEADERS; ++i) {
-        bool bMissing = headers[i] == nullptr;
-        if ((bMissing && i < 2) || (!bMissing && !CMN_StrEqualNoCase(headers[i], g_apszHeaders[i])))
-            DIAG_ErrorLine("'%s' column header not found or out of order.", g_apszHeaders[i]);
-    }
+    pCmpnt->nSpinMapColumns =
+        CountColumns(headers, "Series_Pin_Mappings", SERIES_COLUMNS_SHORT, SERIES_COLUMNS_LONG);
+    CheckHeaders(headers, g_apszHeaders, SERIES_HEADERS, 2);
 }
 
 // One [Series Pin Mapping] row.  Returns 0 only when the row could not be

@@ -1,3 +1,4 @@
+// Series pin mapping rows of a component.
 #ifndef TAVELIN_SPINMPG_H
 #define TAVELIN_SPINMPG_H
 

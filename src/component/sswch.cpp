@@ -1,3 +1,7 @@
+// [Series Switch Groups]: the On and Off groups of function table groups,
+// each ended by "/", and their checks against the series pin mapping.
+// State: the group being read, the names it has so far and the tail of the
+// group list.
 #define TAV_MODULE "sswch"
 #include "component/sswch.h"
 

@@ -1,3 +1,4 @@
+// Series switch groups of a component.
 #ifndef TAVELIN_SSWCH_H
 #define TAVELIN_SSWCH_H
 

@@ -1,3 +1,7 @@
+// Common helpers of the reader: text comparison and copying, blank
+// skipping, numbers with IBIS scale letters and "NA", keyword values set
+// once, reserved words, and R/L/C section items.  Stateless apart from the
+// "C" locale kept for number conversion; called by every keyword module.
 #define TAV_MODULE "cmn"
 #include "core/cmn.h"
 
@@ -90,31 +94,6 @@ bool ContainsDigit(const char* psz) {
     return false;
 }
 
-// Releases the stored words and the slot array and leaves no words.
-void ReleaseTokens(TOKENS* pTokens) {
-    if (pTokens->ppszToken != nullptr) {
-        for (int i = 0; i < pTokens->nMax; ++i) free(pTokens->ppszToken[i]);
-        free(pTokens->ppszToken);
-    }
-    pTokens->ppszToken = nullptr;
-    pTokens->nStored = 0;
-    pTokens->nFound = 0;
-}
-
-// Failed allocations of the splitter are program bugs; the words stored so
-// far are released so that nothing leaks whatever the caller does next.
-int TokenAllocFailed(TOKENS* pTokens, int nLine) {
-    DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, nLine);
-    ReleaseTokens(pTokens);
-    return 0;
-}
-
-size_t WordLength(char cDelim, const char* psz) {
-    size_t n = CMN_TokenLength(cDelim, psz);
-    // A word that starts with the delimiter is the delimiter alone.
-    return n == 0 ? 1 : n;
-}
-
 const char* const g_apszReserved[] = {"GND", "NC", "POWER", "NA"};
 
 struct SECTION_NAME {
@@ -159,41 +138,7 @@ int ReadSectionValue(const char* p, int eKind, double* pdValue, const char** pps
     return eKind;
 }
 
-// Link word in front of the elements of every pool block, kept a multiple
-// of 8 so that the elements stay aligned.
-constexpr size_t POOL_LINK_SIZE = (sizeof(void*) + 7) & ~static_cast<size_t>(7);
-
 }  // namespace
-
-// ---------------------------------------------------------------- memory
-
-int CMN_Alloc(void** ppv, size_t nSize) {
-    TAV_ASSERT(ppv != nullptr);
-    // A zero size still yields a block of its own, never a null result.
-    *ppv = calloc(1, nSize == 0 ? 1 : nSize);
-    if (*ppv == nullptr) {
-        DIAG_Error("Memory allocation failed.  This request %u.\n", static_cast<unsigned>(nSize));
-        return 0;
-    }
-    return 1;
-}
-
-int CMN_Realloc(void** ppv, size_t nSize) {
-    TAV_ASSERT(ppv != nullptr);
-    void* pv = realloc(*ppv, nSize == 0 ? 1 : nSize);
-    if (pv == nullptr) {
-        // The old block stays valid and stays with the caller.
-        DIAG_Error("Memory reallocation failed.  This request %u.\n", static_cast<unsigned>(nSize));
-        return 0;
-    }
-    *ppv = pv;
-    return 1;
-}
-
-void CMN_Free(void* pv) {
-    TAV_ASSERT(pv != nullptr);
-    free(pv);
-}
 
 // ---------------------------------------------------------------- text
 
@@ -277,46 +222,6 @@ FILE* CMN_OpenBinary(const char* pszPath, const char* pszMode) {
     TAV_ASSERT(strlen(pszMode) + 1 < sizeof szMode);
     snprintf(szMode, sizeof szMode, "%cb%s", pszMode[0], pszMode + 1);
     return PLAT_OpenFile(pszPath, szMode);
-}
-
-// ---------------------------------------------------------------- words
-
-int CMN_Tokenize(const char* pszLine, int n, TOKENS* pTokens) {
-    return CMN_TokenizeDelim(pszLine, n, '\0', pTokens);
-}
-
-int CMN_TokenizeDelim(const char* pszLine, int n, char cDelim, TOKENS* pTokens) {
-    TAV_ASSERT(pszLine != nullptr && pTokens != nullptr && n >= 0);
-    pTokens->nMax = n;
-    pTokens->nStored = 0;
-    pTokens->nFound = 0;
-    pTokens->ppszToken = nullptr;
-    if (n > 0) {
-        pTokens->ppszToken = static_cast<char**>(calloc(static_cast<size_t>(n), sizeof(char*)));
-        if (pTokens->ppszToken == nullptr) return TokenAllocFailed(pTokens, __LINE__);
-    }
-    const char* p = pszLine;
-    for (;;) {
-        CMN_SkipWhite(&p);
-        if (*p == '\0') break;
-        size_t nLength = WordLength(cDelim, p);
-        if (pTokens->nStored < n) {
-            char* pszWord = static_cast<char*>(malloc(nLength + 1));
-            if (pszWord == nullptr) return TokenAllocFailed(pTokens, __LINE__);
-            memcpy(pszWord, p, nLength);
-            pszWord[nLength] = '\0';
-            pTokens->ppszToken[pTokens->nStored++] = pszWord;
-        }
-        ++pTokens->nFound;
-        p += nLength;
-    }
-    // The slots past the stored words were zero-filled by calloc.
-    return 1;
-}
-
-void CMN_FreeTokens(TOKENS* pTokens) {
-    TAV_ASSERT(pTokens != nullptr);
-    ReleaseTokens(pTokens);
 }
 
 // ---------------------------------------------------------------- numbers
@@ -477,60 +382,4 @@ int CMN_NextSectionItem(const char* pszText, double* pdValue, const char** ppszR
         return SECT_ITEM_ERROR;
     }
     return ReadSectionValue(p, eKind, pdValue, ppszRest);
-}
-
-// ---------------------------------------------------------------- block pool
-
-struct POOL {
-    size_t nElementSize;
-    size_t nPerBlock;
-    char* pBlocks;  // newest block first; each starts with the link word
-    size_t nUsed;   // elements handed out from the newest block
-};
-
-POOL* POOL_Create(size_t nElementSize, size_t nPerBlock) {
-    TAV_ASSERT(nElementSize > 0 && nPerBlock > 0);
-    size_t nRounded = (nElementSize + 7) & ~static_cast<size_t>(7);
-    if (nRounded < nElementSize || nPerBlock > (SIZE_MAX - POOL_LINK_SIZE) / nRounded)
-        return nullptr;
-    POOL* pPool = nullptr;
-    if (!CMN_Alloc(&pPool, sizeof(POOL))) return nullptr;
-    pPool->nElementSize = nRounded;
-    pPool->nPerBlock = nPerBlock;
-    pPool->pBlocks = nullptr;
-    pPool->nUsed = 0;
-    return pPool;
-}
-
-void* POOL_Get(POOL* pPool) {
-    TAV_ASSERT(pPool != nullptr);
-    if (pPool->pBlocks == nullptr || pPool->nUsed == pPool->nPerBlock) {
-        char* pBlock = nullptr;
-        if (!CMN_Alloc(&pBlock, POOL_LINK_SIZE + pPool->nPerBlock * pPool->nElementSize))
-            return nullptr;
-        memcpy(pBlock, &pPool->pBlocks, sizeof(char*));
-        pPool->pBlocks = pBlock;
-        pPool->nUsed = 0;
-    }
-    return pPool->pBlocks + POOL_LINK_SIZE + pPool->nUsed++ * pPool->nElementSize;
-}
-
-void POOL_FreeAll(POOL* pPool) {
-    TAV_ASSERT(pPool != nullptr);
-    char* pBlock = pPool->pBlocks;
-    while (pBlock != nullptr) {
-        char* pNext = nullptr;
-        memcpy(&pNext, pBlock, sizeof(char*));
-        CMN_Free(pBlock);
-        pBlock = pNext;
-    }
-    pPool->pBlocks = nullptr;
-    pPool->nUsed = 0;
-}
-
-// Like free(), a null pool is accepted so that cleanup paths stay simple.
-void POOL_Destroy(POOL* pPool) {
-    if (pPool == nullptr) return;
-    POOL_FreeAll(pPool);
-    CMN_Free(pPool);
 }

@@ -1,3 +1,8 @@
+// The diagnostics: every finding of a read goes through the six reporters
+// into the compile log, as one line or wrapped into two, with the level word,
+// the shown file name, the line number and the indent; the counters of
+// errors, warnings and program bugs give the result of a read.  State: the
+// log, the counters, the file name, name mode and indent, process-wide.
 #define TAV_MODULE "diag"
 #include "core/diag.h"
 

@@ -1,3 +1,5 @@
+// The diagnostics: printf-style reporters of errors, warnings and program
+// bugs into the compile log, with and without the line number.
 #ifndef TAVELIN_DIAG_H
 #define TAVELIN_DIAG_H
 

@@ -10,6 +10,7 @@
 
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/tav_assert.h"
 
 namespace {
@@ -22,15 +23,6 @@ struct DocumentState {
 };
 
 DocumentState g_doc;
-
-// The field is named by member pointer so that a null document reaches the
-// assertion before any access through it.
-template <typename T>
-int GetField(IBIS* pIbis, T* IBIS::*pmField, T** ppOut) {
-    TAV_ASSERT(pIbis != nullptr && ppOut != nullptr);
-    *ppOut = pIbis->*pmField;
-    return *ppOut != nullptr ? 1 : 0;
-}
 
 // Pushes a record at the head of its list.  Every record starts with its
 // pNext link (checked by the read driver, which knows every record), so the
@@ -79,13 +71,13 @@ void IBIS_Unstack(IBIS* pIbis) {
     g_doc.pCurrent = pIbis->pNext;
 }
 
-int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return GetField(pIbis, &IBIS::pHdr, pp); }
-int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return GetField(pIbis, &IBIS::pCmpntList, pp); }
-int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return GetField(pIbis, &IBIS::pMdlList, pp); }
-int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return GetField(pIbis, &IBIS::pSubmdlList, pp); }
-int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return GetField(pIbis, &IBIS::pPkgMdlList, pp); }
-int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return GetField(pIbis, &IBIS::pEbdMdlList, pp); }
-int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return GetField(pIbis, &IBIS::pMselList, pp); }
+int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pHdr, pp); }
+int IBIS_GetCmpntList(IBIS* pIbis, CMPNT** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pCmpntList, pp); }
+int IBIS_GetMdlList(IBIS* pIbis, MDL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pMdlList, pp); }
+int IBIS_GetSubmdlList(IBIS* pIbis, SUBMDL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pSubmdlList, pp); }
+int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pPkgMdlList, pp); }
+int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pEbdMdlList, pp); }
+int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pMselList, pp); }
 
 void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &IBIS::pHdr, p); }
 void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &IBIS::pCmpntList, p); }

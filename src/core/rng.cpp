@@ -1,3 +1,6 @@
+// Typ/min/max triples: reading "typ min max" with "NA" and scale letters,
+// the check that the typical lies between minimum and maximum, corner access
+// and the limit checks.  Stateless; called by every keyword module.
 #define TAV_MODULE "rng"
 #include "core/rng.h"
 
@@ -67,31 +70,28 @@ int RNG_Parse(const char* pszText, const char* pszQuantity, RNG** ppRng) {
     TAV_ASSERT(pszText != nullptr && pszQuantity != nullptr && ppRng != nullptr);
     *ppRng = nullptr;
 
-    TOKENS words;
-    if (!CMN_Tokenize(pszText, RNG_WORDS, &words)) {
+    const WORDS words(pszText, RNG_WORDS);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", pszQuantity, TAV_MODULE, __LINE__);
         return 0;
     }
-    CheckWordCount(words.nFound, pszQuantity);
+    CheckWordCount(words.Found(), pszQuantity);
 
     RNG* pRng = nullptr;
     if (!RNG_Create(&pRng)) {
         DIAG_BugLine("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
-        CMN_FreeTokens(&words);
         return 0;
     }
 
     // Every word is read so that each bad one is reported; a missing word
-    // (a null slot) keeps state 0.
-    char** ppszWord = words.ppszToken;
+    // (a null word) keeps state 0.
     const char* pszQ = pszQuantity;
-    int bValid = CMN_ParseValue(ppszWord[0], pszQ, "Typical", &pRng->dTyp, &pRng->eTypState);
-    bValid &= CMN_ParseValue(ppszWord[1], pszQ, "Minimum", &pRng->dMin, &pRng->eMinState);
-    bValid &= CMN_ParseValue(ppszWord[2], pszQ, "Maximum", &pRng->dMax, &pRng->eMaxState);
+    int bValid = CMN_ParseValue(words[0], pszQ, "Typical", &pRng->dTyp, &pRng->eTypState);
+    bValid &= CMN_ParseValue(words[1], pszQ, "Minimum", &pRng->dMin, &pRng->eMinState);
+    bValid &= CMN_ParseValue(words[2], pszQ, "Maximum", &pRng->dMax, &pRng->eMaxState);
     CheckBetween(pRng);
 
-    int bAllRead = words.nStored == RNG_WORDS;
-    CMN_FreeTokens(&words);
+    int bAllRead = words.Stored() == RNG_WORDS;
     *ppRng = pRng;
     return bAllRead && bValid;
 }
@@ -116,11 +116,28 @@ int RNG_GetMax(const RNG* pRng, double* pd) {
 }
 
 // A missing or "NA" minimum or maximum falls back to the typical value.
-void RNG_GetCorner(const RNG* pRng, int eCorner, double* pd) {
+void RNG_GetCorner(const RNG* pRng, eCorner eWhich, double* pd) {
     TAV_ASSERT(pRng != nullptr && pd != nullptr);
-    if (eCorner == RNG_CORNER_MIN && RNG_GetMin(pRng, pd)) return;
-    if (eCorner == RNG_CORNER_MAX && RNG_GetMax(pRng, pd)) return;
+    if (eWhich == eCorner::MIN && RNG_GetMin(pRng, pd)) return;
+    if (eWhich == eCorner::MAX && RNG_GetMax(pRng, pd)) return;
     RNG_GetTyp(pRng, pd);
+}
+
+CORNERS RNG_Corners(const RNG* pRng) {
+    TAV_ASSERT(pRng != nullptr);
+    return {{pRng->dTyp, pRng->dMin, pRng->dMax}, {pRng->eTypState, pRng->eMinState, pRng->eMaxState}};
+}
+
+CORNERS RNG_SameCorners(double d) { return {{d, d, d}, {VALUE_NUMBER, VALUE_NUMBER, VALUE_NUMBER}}; }
+
+unsigned RNG_CornerState(const RNG* pRng, eCorner eWhich, double* pd) {
+    TAV_ASSERT(pRng != nullptr && pd != nullptr);
+    switch (eWhich) {
+        case eCorner::TYP: *pd = pRng->dTyp; return pRng->eTypState;
+        case eCorner::MIN: *pd = pRng->dMin; return pRng->eMinState;
+        case eCorner::MAX: *pd = pRng->dMax; return pRng->eMaxState;
+    }
+    TAV_ASSERT(!"corner out of range");
 }
 
 int RNG_CheckLimits(const RNG* pRng, double dLow, double dHigh, const char* pszFormat,

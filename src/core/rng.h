@@ -1,5 +1,8 @@
+// Typ/min/max triples (RNG) and table rows (RNGP).
 #ifndef TAVELIN_RNG_H
 #define TAVELIN_RNG_H
+
+#include "core/corner.h"
 
 // A typical/minimum/maximum triple; each corner has a state of
 // eValueState (not given, a number, "NA").
@@ -27,8 +30,18 @@ struct RNGP {
     unsigned eMaxState;
 };
 
-// Corner selectors of the accessors: 0 minimum, 2 maximum, else typical.
-enum { RNG_CORNER_MIN = 0, RNG_CORNER_TYP = 1, RNG_CORNER_MAX = 2 };
+// The corners of a triple or of a row's triple as arrays, for checks that
+// walk them.
+struct CORNERS {
+    double ad[CORNER_COUNT];
+    unsigned ae[CORNER_COUNT];
+    double Value(eCorner e) const { return ad[CornerIndex(e)]; }
+    unsigned State(eCorner e) const { return ae[CornerIndex(e)]; }
+};
+CORNERS RNG_Corners(const RNG* pRng);
+CORNERS RNGP_Corners(const RNGP* pRow);
+// One number standing for all three corners.
+CORNERS RNG_SameCorners(double d);
 
 int RNG_Create(RNG** ppRng);
 int RNG_Parse(const char* pszText, const char* pszQuantity, RNG** ppRng);
@@ -36,7 +49,11 @@ void RNG_Free(RNG* pRng);
 int RNG_GetTyp(const RNG* pRng, double* pd);
 int RNG_GetMin(const RNG* pRng, double* pd);
 int RNG_GetMax(const RNG* pRng, double* pd);
-void RNG_GetCorner(const RNG* pRng, int eCorner, double* pd);
+// The corner's number; a minimum or maximum that is not a number gives the
+// typical value.
+void RNG_GetCorner(const RNG* pRng, eCorner eWhich, double* pd);
+// The state of one corner (eValueState), its value stored in *pd.
+unsigned RNG_CornerState(const RNG* pRng, eCorner eWhich, double* pd);
 int RNG_CheckLimits(const RNG* pRng, double dLow, double dHigh, const char* pszFormat,
                     const char* pszName, double dScale);
 
@@ -54,13 +71,15 @@ int RNGP_GetX(const RNGP* pRow, double* pd);
 int RNGP_GetTyp(const RNGP* pRow, double* pd);
 int RNGP_GetMin(const RNGP* pRow, double* pd);
 int RNGP_GetMax(const RNGP* pRow, double* pd);
-int RNGP_HasCorner(const RNGP* pRow, int eCorner);
-// Columns of a row: the leading value, then typical, minimum, maximum.
-enum { RNGP_COL_X = 0, RNGP_COL_TYP = 1, RNGP_COL_MIN = 2, RNGP_COL_MAX = 3 };
-// The state of one column (eValueState), its value stored in *pd.
-unsigned RNGP_ColumnState(const RNGP* pRow, int eColumn, double* pd);
-// 1 when some row from pFirst on holds a number in the column.
-int RNGP_AnyNumber(const RNGP* pFirst, int eColumn);
+int RNGP_HasCorner(const RNGP* pRow, eCorner eWhich);
+// The state (eValueState) of the leading value and of one corner, the value
+// stored in *pd.
+unsigned RNGP_XState(const RNGP* pRow, double* pd);
+unsigned RNGP_CornerState(const RNGP* pRow, eCorner eWhich, double* pd);
+// Makes the corner the given number.
+void RNGP_SetCorner(RNGP* pRow, eCorner eWhich, double d);
+// 1 when some row from pFirst on holds a number in the corner.
+int RNGP_AnyNumber(const RNGP* pFirst, eCorner eWhich);
 int RNGP_GetNext(const RNGP* pRow, RNGP** ppNext);
 int RNGP_GetPrev(const RNGP* pRow, RNGP** ppPrev);
 

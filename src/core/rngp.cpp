@@ -1,3 +1,6 @@
+// Table rows: a leading value (voltage or time) and a typ/min/max triple,
+// read from one line and kept in file order in a doubly linked list.
+// Stateless; called by the table, waveform and package modules.
 #define TAV_MODULE "rng"
 #include "core/cmn.h"
 #include "core/diag.h"
@@ -62,27 +65,24 @@ int RNGP_Parse(const char* pszText, const char* pszQuantity, const char* pszXNam
                ppRow != nullptr);
     *ppRow = nullptr;
 
-    TOKENS words;
-    if (!CMN_Tokenize(pszText, ROW_WORDS, &words)) {
+    const WORDS words(pszText, ROW_WORDS);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to parse %s arguments", pszQuantity);
         return 0;
     }
-    CheckWordCount(words.nFound, pszQuantity);
+    CheckWordCount(words.Found(), pszQuantity);
 
     RNGP* pRow = nullptr;
     if (!RNGP_Create(&pRow)) {
         DIAG_BugLine("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
-        CMN_FreeTokens(&words);
         return 0;
     }
 
-    char** ppszWord = words.ppszToken;
-    CMN_ParseValue(ppszWord[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
-    CMN_ParseValue(ppszWord[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
-    CMN_ParseValue(ppszWord[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
-    CMN_ParseValue(ppszWord[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
+    CMN_ParseValue(words[0], pszQuantity, pszXName, &pRow->dX, &pRow->eXState);
+    CMN_ParseValue(words[1], pszQuantity, "Typical", &pRow->dTyp, &pRow->eTypState);
+    CMN_ParseValue(words[2], pszQuantity, "Minimum", &pRow->dMin, &pRow->eMinState);
+    CMN_ParseValue(words[3], pszQuantity, "Maximum", &pRow->dMax, &pRow->eMaxState);
 
-    CMN_FreeTokens(&words);
     *ppRow = pRow;
     return 1;
 }
@@ -117,22 +117,40 @@ void RNGP_AppendAfter(RNGP** ppHead, RNGP* pTail, RNGP* pRow) {
         pTail->pNext = pRow;
 }
 
-unsigned RNGP_ColumnState(const RNGP* pRow, int eColumn, double* pd) {
-    TAV_ASSERT(pRow != nullptr && pd != nullptr);
-    switch (eColumn) {
-        case RNGP_COL_X: *pd = pRow->dX; return pRow->eXState;
-        case RNGP_COL_TYP: *pd = pRow->dTyp; return pRow->eTypState;
-        case RNGP_COL_MIN: *pd = pRow->dMin; return pRow->eMinState;
-        case RNGP_COL_MAX: *pd = pRow->dMax; return pRow->eMaxState;
-    }
-    TAV_ASSERT(!"row column out of range");
-    return VALUE_ABSENT;
+CORNERS RNGP_Corners(const RNGP* pRow) {
+    TAV_ASSERT(pRow != nullptr);
+    return {{pRow->dTyp, pRow->dMin, pRow->dMax}, {pRow->eTypState, pRow->eMinState, pRow->eMaxState}};
 }
 
-int RNGP_AnyNumber(const RNGP* pFirst, int eColumn) {
+unsigned RNGP_XState(const RNGP* pRow, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    *pd = pRow->dX;
+    return pRow->eXState;
+}
+
+unsigned RNGP_CornerState(const RNGP* pRow, eCorner eWhich, double* pd) {
+    TAV_ASSERT(pRow != nullptr && pd != nullptr);
+    switch (eWhich) {
+        case eCorner::TYP: *pd = pRow->dTyp; return pRow->eTypState;
+        case eCorner::MIN: *pd = pRow->dMin; return pRow->eMinState;
+        case eCorner::MAX: *pd = pRow->dMax; return pRow->eMaxState;
+    }
+    TAV_ASSERT(!"corner out of range");
+}
+
+void RNGP_SetCorner(RNGP* pRow, eCorner eWhich, double d) {
+    TAV_ASSERT(pRow != nullptr);
+    switch (eWhich) {
+        case eCorner::TYP: pRow->dTyp = d; pRow->eTypState = VALUE_NUMBER; return;
+        case eCorner::MIN: pRow->dMin = d; pRow->eMinState = VALUE_NUMBER; return;
+        case eCorner::MAX: pRow->dMax = d; pRow->eMaxState = VALUE_NUMBER; return;
+    }
+}
+
+int RNGP_AnyNumber(const RNGP* pFirst, eCorner eWhich) {
     double d;
     for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext)
-        if (RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NUMBER) return 1;
+        if (RNGP_CornerState(pRow, eWhich, &d) == VALUE_NUMBER) return 1;
     return 0;
 }
 
@@ -165,12 +183,9 @@ int RNGP_GetMax(const RNGP* pRow, double* pd) {
     return GetIfNumber(pRow->dMax, pRow->eMaxState, pd);
 }
 
-int RNGP_HasCorner(const RNGP* pRow, int eCorner) {
-    TAV_ASSERT(pRow != nullptr);
-    unsigned eState = pRow->eTypState;
-    if (eCorner == RNG_CORNER_MIN) eState = pRow->eMinState;
-    if (eCorner == RNG_CORNER_MAX) eState = pRow->eMaxState;
-    return eState == VALUE_NUMBER;
+int RNGP_HasCorner(const RNGP* pRow, eCorner eWhich) {
+    double d;
+    return RNGP_CornerState(pRow, eWhich, &d) == VALUE_NUMBER;
 }
 
 int RNGP_GetNext(const RNGP* pRow, RNGP** ppNext) {

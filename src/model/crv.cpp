@@ -1,3 +1,9 @@
+// I-V tables ([Pulldown], [Pullup], [GND Clamp], [POWER Clamp], the series
+// tables, and the submodels' tables): reading rows with the monotony and row
+// count checks, the end checks of a table, and the evaluation operations the
+// plausibility checks use (points, interpolation, sums and combinations of
+// tables, references of a model).  State: the table being read, its ends and
+// trackers, and two shared zero tables.
 #define TAV_MODULE "crv"
 #include "model/crv.h"
 
@@ -7,6 +13,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -19,8 +26,7 @@ enum { CRV_MAX_POINTS = 100 };
 // degenerate segment is widened by it.
 constexpr double CRV_EPSILON = 1e-5;
 
-enum eColumn { COL_VOLTAGE = RNGP_COL_X, COL_TYP = RNGP_COL_TYP, COL_MIN = RNGP_COL_MIN, COL_MAX = RNGP_COL_MAX, COL_COUNT };
-const char* const g_apszColumnName[COL_COUNT] = {"Voltage", "Typical", "Minimum", "Maximum"};
+const char* const g_apszCornerText[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
 enum eTrackState { TRACK_NONE = 0, TRACK_SEEN = 1, TRACK_REPORTED = 2 };
 enum eTrackDir { DIR_UNKNOWN = 0, DIR_UP = 1, DIR_DOWN = 2 };
@@ -49,7 +55,9 @@ struct CrvState {
     unsigned long ulStartLine = 0;
     TableEnd low{};
     TableEnd high{};
-    Tracker aTrack[COL_COUNT]{};
+    // The voltage column and the current of each corner.
+    Tracker trackVoltage{};
+    Tracker aTrackCorner[CORNER_COUNT]{};
     // The table being read, its last row and its row count, so that rows
     // are appended in constant time.
     const CRV* pReading = nullptr;
@@ -63,31 +71,21 @@ struct CrvState {
 
 CrvState g_crv;
 
-bool ColumnValue(const RNGP* pRow, int eColumn, double* pd) {
-    return RNGP_ColumnState(pRow, eColumn, pd) == VALUE_NUMBER;
-}
-
-bool CornerValue(const RNGP* pRow, int eCorner, double* pd) {
-    switch (eCorner) {
-        case CRV_TYP: return ColumnValue(pRow, COL_TYP, pd);
-        case CRV_MIN: return ColumnValue(pRow, COL_MIN, pd);
-        case CRV_MAX: return ColumnValue(pRow, COL_MAX, pd);
+// Read from the row itself: this is the innermost step of every walk
+// over a table.
+bool CornerValue(const RNGP* pRow, eCorner eWhich, double* pd) {
+    switch (eWhich) {
+        case eCorner::TYP: *pd = pRow->dTyp; return pRow->eTypState == VALUE_NUMBER;
+        case eCorner::MIN: *pd = pRow->dMin; return pRow->eMinState == VALUE_NUMBER;
+        case eCorner::MAX: *pd = pRow->dMax; return pRow->eMaxState == VALUE_NUMBER;
     }
     return false;
 }
 
-void SetCorner(RNGP* pRow, int eCorner, double d) {
-    switch (eCorner) {
-        case CRV_TYP: pRow->dTyp = d; pRow->eTypState = VALUE_NUMBER; break;
-        case CRV_MIN: pRow->dMin = d; pRow->eMinState = VALUE_NUMBER; break;
-        case CRV_MAX: pRow->dMax = d; pRow->eMaxState = VALUE_NUMBER; break;
-    }
-}
-
 // A point of a corner: a row with a numeric voltage and a numeric current.
-bool TakePoint(const RNGP* pRow, int eCorner, double* pdV, double* pdI) {
+bool TakePoint(const RNGP* pRow, eCorner eWhich, double* pdV, double* pdI) {
     double dI;
-    if (pRow->eXState != VALUE_NUMBER || !CornerValue(pRow, eCorner, &dI)) return false;
+    if (pRow->eXState != VALUE_NUMBER || !CornerValue(pRow, eWhich, &dI)) return false;
     if (pdV != nullptr) *pdV = pRow->dX;
     if (pdI != nullptr) *pdI = dI;
     return true;
@@ -102,7 +100,8 @@ void ClearReading(unsigned long ulStartLine) {
     g_crv.ulStartLine = ulStartLine;
     g_crv.low = TableEnd{};
     g_crv.high = TableEnd{};
-    for (Tracker& track : g_crv.aTrack) track = Tracker{};
+    g_crv.trackVoltage = Tracker{};
+    for (Tracker& track : g_crv.aTrackCorner) track = Tracker{};
     g_crv.pReading = nullptr;
     g_crv.pTail = nullptr;
     g_crv.nRows = 0;
@@ -122,10 +121,8 @@ unsigned AppendRow(CRV* pCrv, RNGP* pRow) {
 }
 
 // Each column is reported at most once per table.
-void TrackColumn(const RNGP* pRow, int eColumn, const char* pszName) {
-    Tracker& track = g_crv.aTrack[eColumn];
-    double d;
-    if (!ColumnValue(pRow, eColumn, &d) || track.eState == TRACK_REPORTED) return;
+void TrackColumn(Tracker& track, unsigned eState, double d, const char* pszName, const char* pszColumn) {
+    if (eState != VALUE_NUMBER || track.eState == TRACK_REPORTED) return;
     if (track.eState == TRACK_NONE) {
         track.eState = TRACK_SEEN;
     } else if (track.eDir == DIR_UNKNOWN) {
@@ -133,7 +130,7 @@ void TrackColumn(const RNGP* pRow, int eColumn, const char* pszName) {
         if (d < track.dLast) track.eDir = DIR_DOWN;
     } else if ((track.eDir == DIR_UP && d < track.dLast) ||
                (track.eDir == DIR_DOWN && d > track.dLast)) {
-        DIAG_WarningLine("%s %s data is non-monotonic", pszName, g_apszColumnName[eColumn]);
+        DIAG_WarningLine("%s %s data is non-monotonic", pszName, pszColumn);
         track.eState = TRACK_REPORTED;
     }
     track.dLast = d;
@@ -162,18 +159,18 @@ void UpdateEnds(const RNGP* pRow) {
     }
 }
 
-bool IsNA(const RNGP* pRow, int eColumn) {
+bool IsNA(const RNGP* pRow, eCorner eWhich) {
     double d;
-    return RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NA;
+    return RNGP_CornerState(pRow, eWhich, &d) == VALUE_NA;
 }
 
 void CheckEndRowNA(const RNGP* pRow, const char* pszWhich, const RNGP* pFirst,
                    const char* pszName) {
-    for (int eColumn = COL_TYP; eColumn <= COL_MAX; ++eColumn) {
-        if (!IsNA(pRow, eColumn)) continue;
-        if (eColumn != COL_TYP && !RNGP_AnyNumber(pFirst, eColumn)) continue;
+    for (eCorner eWhich : g_aeCorners) {
+        if (!IsNA(pRow, eWhich)) continue;
+        if (eWhich != eCorner::TYP && !RNGP_AnyNumber(pFirst, eWhich)) continue;
         DIAG_Error("%s %s Value Cannot Be 'NA' for %s Beginning at Line %d", pszWhich,
-                   g_apszColumnName[eColumn], pszName, static_cast<int>(g_crv.ulStartLine));
+                   g_apszCornerText[CornerIndex(eWhich)], pszName, static_cast<int>(g_crv.ulStartLine));
     }
 }
 
@@ -227,9 +224,7 @@ void SetZeroRow(RNGP* pRow, double dV) {
     *pRow = RNGP{};
     pRow->dX = dV;
     pRow->eXState = VALUE_NUMBER;
-    SetCorner(pRow, CRV_TYP, 0.0);
-    SetCorner(pRow, CRV_MIN, 0.0);
-    SetCorner(pRow, CRV_MAX, 0.0);
+    for (eCorner eWhich : g_aeCorners) RNGP_SetCorner(pRow, eWhich, 0.0);
 }
 
 CRV* MakeZeroTable(ZeroTable* pTable, double dV1, double dV2) {
@@ -243,10 +238,10 @@ CRV* MakeZeroTable(ZeroTable* pTable, double dV1, double dV2) {
 
 // A reference starts from the typical number and is replaced by the
 // corner's number when that is given.
-void ApplyReference(const RNG* pRng, int eCorner, double* pdRef) {
+void ApplyReference(const RNG* pRng, eCorner eWhich, double* pdRef) {
     if (pRng == nullptr) return;
     if (pRng->eTypState == VALUE_NUMBER) *pdRef = pRng->dTyp;
-    CRV_RangeValue(pRng, eCorner, pdRef);
+    CRV_RangeValue(pRng, eWhich, pdRef);
 }
 
 // Makes a descending table ascending; returns whether it was reversed.
@@ -260,21 +255,22 @@ void RestoreOrder(CRV* pCrv, bool bReversed) {
     if (bReversed) pCrv->pRows = CRV_Reverse(pCrv->pRows);
 }
 
-const int g_aeCorners[3] = {CRV_TYP, CRV_MIN, CRV_MAX};
-
 // One input of CRV_Combine: its next voltage row and a cursor per corner.
 struct CombineInput {
     RNGP* pRow;
-    RNGP* apCursor[3];
-    bool abHasCorner[3];
+    RNGP* apCursor[CORNER_COUNT];
+    bool abHasCorner[CORNER_COUNT];
 };
 
-void InitCombineInput(CombineInput* pIn, CRV* pCrv) {
+// Only the selected corners are looked up: a corner a table lacks costs a
+// walk over all of its rows.
+void InitCombineInput(CombineInput* pIn, CRV* pCrv, CORNER_SET corners) {
     RNGP* pFirst = pCrv != nullptr ? pCrv->pRows : nullptr;
     pIn->pRow = NextVoltageRow(pFirst);
-    for (int i = 0; i < 3; ++i) {
-        pIn->apCursor[i] = pFirst;
-        pIn->abHasCorner[i] = CRV_FirstPoint(pFirst, g_aeCorners[i], nullptr, nullptr) != nullptr;
+    for (eCorner eWhich : g_aeCorners) {
+        pIn->apCursor[CornerIndex(eWhich)] = pFirst;
+        pIn->abHasCorner[CornerIndex(eWhich)] =
+            corners.Has(eWhich) && CRV_FirstPoint(pFirst, eWhich, nullptr, nullptr) != nullptr;
     }
 }
 
@@ -296,41 +292,56 @@ double NextCombinedVoltage(CombineInput* pA, CombineInput* pB) {
     return dV;
 }
 
-void SumCorner(CombineInput* pA, CombineInput* pB, int iCorner, RNGP* pOut) {
+void SumCorner(CombineInput* pA, CombineInput* pB, eCorner eWhich, RNGP* pOut) {
+    const int i = CornerIndex(eWhich);
     double dSum = 0.0;
     bool bAny = false;
     for (CombineInput* pIn : {pA, pB}) {
         double dI;
-        if (!pIn->abHasCorner[iCorner]) continue;
-        if (CRV_Interpolate(&pIn->apCursor[iCorner], 1, pOut->dX, g_aeCorners[iCorner], &dI)) {
+        if (!pIn->abHasCorner[i]) continue;
+        if (CRV_Interpolate(&pIn->apCursor[i], 1, pOut->dX, eWhich, &dI)) {
             dSum += dI;
             bAny = true;
         }
     }
-    if (bAny) SetCorner(pOut, g_aeCorners[iCorner], dSum);
+    if (bAny) RNGP_SetCorner(pOut, eWhich, dSum);
 }
 
-CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, int nCornerBits) {
+// The number of rows a combination gives: the same walk, without sums.
+size_t CountCombinedRows(CRV* pCrvA, CRV* pCrvB) {
+    CombineInput inA{}, inB{};
+    inA.pRow = NextVoltageRow(pCrvA != nullptr ? pCrvA->pRows : nullptr);
+    inB.pRow = NextVoltageRow(pCrvB != nullptr ? pCrvB->pRows : nullptr);
+    size_t n = 0;
+    for (; inA.pRow != nullptr || inB.pRow != nullptr; ++n) NextCombinedVoltage(&inA, &inB);
+    return n;
+}
+
+// The rows of the result are made as one block: the plausibility checks
+// combine thousands of tables per file.
+CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
     CRV* pOut = nullptr;
     if (!CMN_Alloc(&pOut, sizeof *pOut)) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return nullptr;
     }
+    const size_t nRows = CountCombinedRows(pCrvA, pCrvB);
+    if (nRows == 0) return pOut;
+    if (!CMN_Alloc(&pOut->pBlock, nRows * sizeof(RNGP))) {
+        CRV_Free(pOut);
+        return nullptr;
+    }
     CombineInput inA, inB;
-    InitCombineInput(&inA, pCrvA);
-    InitCombineInput(&inB, pCrvB);
+    InitCombineInput(&inA, pCrvA, corners);
+    InitCombineInput(&inB, pCrvB, corners);
     RNGP* pTail = nullptr;
-    while (inA.pRow != nullptr || inB.pRow != nullptr) {
-        RNGP* pRow = nullptr;
-        if (!RNGP_Create(&pRow) || pRow == nullptr) {
-            CRV_Free(pOut);
-            return nullptr;
-        }
+    for (size_t n = 0; inA.pRow != nullptr || inB.pRow != nullptr; ++n) {
+        TAV_ASSERT(n < nRows);
+        RNGP* pRow = &pOut->pBlock[n];
         pRow->dX = NextCombinedVoltage(&inA, &inB);
         pRow->eXState = VALUE_NUMBER;
-        for (int i = 0; i < 3; ++i)
-            if ((nCornerBits & g_aeCorners[i]) != 0) SumCorner(&inA, &inB, i, pRow);
-        // Appended through a tail pointer: combined tables can be long.
+        for (eCorner eWhich : g_aeCorners)
+            if (corners.Has(eWhich)) SumCorner(&inA, &inB, eWhich, pRow);
         if (pTail == nullptr)
             pOut->pRows = pRow;
         else
@@ -345,18 +356,6 @@ CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, int nCornerBits) {
 
 void CRV_Reset() { ClearReading(0); }
 
-void CRV_CheckKeywordAlone(char* pszLine, const char* pszName) {
-    TAV_ASSERT(pszLine != nullptr && pszName != nullptr);
-    char* pszRest = pszLine;
-    if (!CMN_SkipKeyword(&pszRest)) return;
-    TOKENS tokens{};
-    if (!CMN_Tokenize(pszRest, 1, &tokens)) return;
-    if (tokens.nFound > 0)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", tokens.nFound + 1,
-                       pszName, 1);
-    CMN_FreeTokens(&tokens);
-}
-
 int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot) {
     TAV_ASSERT(pszLine != nullptr && pszName != nullptr && ppSlot != nullptr);
     if (*ppSlot != nullptr) {
@@ -370,7 +369,7 @@ int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot) {
         return 0;
     }
     *ppSlot = pCrv;
-    CRV_CheckKeywordAlone(pszLine, pszName);
+    CMN_CheckKeywordAlone(pszLine, pszName);
     ClearReading(PARSE_GetLineNumber());
     return 1;
 }
@@ -382,7 +381,13 @@ void CRV_AddRow(const char* pszLine, CRV* pCrv, const char* pszName) {
     if (!RNGP_Parse(pszLine, pszName, "Voltage", &pRow) || pRow == nullptr) return;
     const unsigned nRows = AppendRow(pCrv, pRow);
 
-    for (int eColumn = COL_VOLTAGE; eColumn < COL_COUNT; ++eColumn) TrackColumn(pRow, eColumn, pszName);
+    TrackColumn(g_crv.trackVoltage, pRow->eXState, pRow->dX, pszName, "Voltage");
+    for (eCorner eWhich : g_aeCorners) {
+        double dI;
+        const unsigned eState = RNGP_CornerState(pRow, eWhich, &dI);
+        TrackColumn(g_crv.aTrackCorner[CornerIndex(eWhich)], eState, dI, pszName,
+                    g_apszCornerText[CornerIndex(eWhich)]);
+    }
     if (pRow->eXState == VALUE_NA) DIAG_ErrorLine("Voltage Value Cannot Be 'NA'");
     if (pRow->eXState == VALUE_NUMBER) UpdateEnds(pRow);
     if (nRows == CRV_MAX_POINTS + 1)
@@ -415,39 +420,31 @@ void CRV_End(const char* pszOwner, unsigned eModelType, int eKeyword, CRV** ppSl
 
 void CRV_Free(CRV* pCrv) {
     if (pCrv == nullptr) return;
-    RNGP_FreeList(pCrv->pRows);
+    if (pCrv->pBlock != nullptr)
+        CMN_Free(pCrv->pBlock);
+    else
+        RNGP_FreeList(pCrv->pRows);
     CMN_Free(pCrv);
 }
 
-const char* CRV_CornerName(int eCorner) {
-    switch (eCorner) {
-        case CRV_TYP: return "TYP";
-        case CRV_MIN: return "MIN";
-        case CRV_MAX: return "MAX";
-    }
-    return "UNK";
+const char* CRV_CornerName(eCorner eWhich) {
+    static const char* const kNames[CORNER_COUNT] = {"TYP", "MIN", "MAX"};
+    return kNames[CornerIndex(eWhich)];
 }
 
-int CRV_RangeValue(const RNG* pRng, int eCorner, double* pdValue) {
+int CRV_RangeValue(const RNG* pRng, eCorner eWhich, double* pdValue) {
     TAV_ASSERT(pdValue != nullptr);
     if (pRng == nullptr) return 0;
     double d;
-    unsigned eState;
-    switch (eCorner) {
-        case CRV_TYP: d = pRng->dTyp; eState = pRng->eTypState; break;
-        case CRV_MIN: d = pRng->dMin; eState = pRng->eMinState; break;
-        case CRV_MAX: d = pRng->dMax; eState = pRng->eMaxState; break;
-        default: return 0;
-    }
-    if (eState != VALUE_NUMBER) return 0;
+    if (RNG_CornerState(pRng, eWhich, &d) != VALUE_NUMBER) return 0;
     *pdValue = d;
     return 1;
 }
 
-int CRV_TooFewPoints(const RNGP* pFirst, int eCorner) {
+int CRV_TooFewPoints(const RNGP* pFirst, eCorner eWhich) {
     int nPoints = 0;
     for (const RNGP* pRow = pFirst; pRow != nullptr && nPoints < 2; pRow = pRow->pNext)
-        if (TakePoint(pRow, eCorner, nullptr, nullptr)) ++nPoints;
+        if (TakePoint(pRow, eWhich, nullptr, nullptr)) ++nPoints;
     return nPoints < 2 ? 1 : 0;
 }
 
@@ -475,28 +472,28 @@ RNGP* CRV_Reverse(RNGP* pFirst) {
     return pNewFirst;
 }
 
-RNGP* CRV_FirstPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI) {
+RNGP* CRV_FirstPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI) {
     for (; pRow != nullptr; pRow = pRow->pNext)
-        if (TakePoint(pRow, eCorner, pdV, pdI)) return pRow;
+        if (TakePoint(pRow, eWhich, pdV, pdI)) return pRow;
     return nullptr;
 }
 
-RNGP* CRV_NextPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI) {
-    return pRow != nullptr ? CRV_FirstPoint(pRow->pNext, eCorner, pdV, pdI) : nullptr;
+RNGP* CRV_NextPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI) {
+    return pRow != nullptr ? CRV_FirstPoint(pRow->pNext, eWhich, pdV, pdI) : nullptr;
 }
 
-RNGP* CRV_LastPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI) {
+RNGP* CRV_LastPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI) {
     if (pRow == nullptr) return nullptr;
     while (pRow->pNext != nullptr) pRow = pRow->pNext;
     for (; pRow != nullptr; pRow = pRow->pPrev)
-        if (TakePoint(pRow, eCorner, pdV, pdI)) return pRow;
+        if (TakePoint(pRow, eWhich, pdV, pdI)) return pRow;
     return nullptr;
 }
 
-RNGP* CRV_PrevPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI) {
+RNGP* CRV_PrevPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI) {
     if (pRow == nullptr) return nullptr;
     for (pRow = pRow->pPrev; pRow != nullptr; pRow = pRow->pPrev)
-        if (TakePoint(pRow, eCorner, pdV, pdI)) return pRow;
+        if (TakePoint(pRow, eWhich, pdV, pdI)) return pRow;
     return nullptr;
 }
 
@@ -510,21 +507,21 @@ void CRV_NegateVoltages(RNGP* pFirst) {
         if (pRow->eXState == VALUE_NUMBER) pRow->dX = -pRow->dX;
 }
 
-int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, int eCorner, double* pdI) {
+int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, eCorner eWhich, double* pdI) {
     TAV_ASSERT(ppCursor != nullptr && pdI != nullptr);
     const bool bAscending = nDirection >= 0;
     auto reached = [&](double dPointV) { return bAscending ? dPointV >= dV : dPointV <= dV; };
 
     double dV1, dI1, dV2, dI2;
-    RNGP* pA = CRV_FirstPoint(*ppCursor, eCorner, &dV1, &dI1);
+    RNGP* pA = CRV_FirstPoint(*ppCursor, eWhich, &dV1, &dI1);
     if (pA == nullptr) return 0;
-    RNGP* pB = CRV_NextPoint(pA, eCorner, &dV2, &dI2);
+    RNGP* pB = CRV_NextPoint(pA, eWhich, &dV2, &dI2);
     if (pB == nullptr) {
         // The cursor stands on the last point: use the segment ending there.
         pB = pA;
         dV2 = dV1;
         dI2 = dI1;
-        pA = CRV_PrevPoint(pB, eCorner, &dV1, &dI1);
+        pA = CRV_PrevPoint(pB, eWhich, &dV1, &dI1);
         if (pA == nullptr) {
             *ppCursor = pB;
             *pdI = dI2;  // a single point: the table is flat
@@ -535,7 +532,7 @@ int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, int eCorner, dou
         // point the last segment is extended.
         while (!reached(dV2)) {
             double dVn, dIn;
-            RNGP* pNext = CRV_NextPoint(pB, eCorner, &dVn, &dIn);
+            RNGP* pNext = CRV_NextPoint(pB, eWhich, &dVn, &dIn);
             if (pNext == nullptr) break;
             pA = pB;
             dV1 = dV2;
@@ -548,7 +545,7 @@ int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, int eCorner, dou
 
     if (dV1 == dV2) {
         double dV0, dI0;
-        RNGP* pBefore = CRV_PrevPoint(pA, eCorner, &dV0, &dI0);
+        RNGP* pBefore = CRV_PrevPoint(pA, eWhich, &dV0, &dI0);
         if (pBefore != nullptr) {
             pB = pA;
             dV2 = dV1;
@@ -569,37 +566,37 @@ int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, int eCorner, dou
     return 1;
 }
 
-int CRV_ValueAt(CRV* pCrv, int eCorner, double* pdI, double dV) {
+int CRV_ValueAt(CRV* pCrv, eCorner eWhich, double* pdI, double dV) {
     TAV_ASSERT(pdI != nullptr);
     if (pCrv == nullptr) return 0;
     RNGP* pCursor = pCrv->pRows;
-    return CRV_Interpolate(&pCursor, CRV_Direction(pCrv->pRows), dV, eCorner, pdI);
+    return CRV_Interpolate(&pCursor, CRV_Direction(pCrv->pRows), dV, eWhich, pdI);
 }
 
 int CRV_SumAt(CRV* pCrvA, CRV* pCrvB, double dV, RNGP* pResult) {
     TAV_ASSERT(pResult != nullptr);
     int bAny = 0;
-    for (int eCorner : g_aeCorners) {
+    for (eCorner eWhich : g_aeCorners) {
         double dA = 0.0, dB = 0.0;
-        int bA = CRV_ValueAt(pCrvA, eCorner, &dA, dV);
-        int bB = CRV_ValueAt(pCrvB, eCorner, &dB, dV);
+        int bA = CRV_ValueAt(pCrvA, eWhich, &dA, dV);
+        int bB = CRV_ValueAt(pCrvB, eWhich, &dB, dV);
         if (!bA && !bB) continue;
-        SetCorner(pResult, eCorner, (bA ? dA : 0.0) + (bB ? dB : 0.0));
+        RNGP_SetCorner(pResult, eWhich, (bA ? dA : 0.0) + (bB ? dB : 0.0));
         bAny = 1;
     }
     return bAny;
 }
 
-CRV* CRV_Combine(CRV* pCrvA, CRV* pCrvB, int nCornerBits) {
+CRV* CRV_Combine(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
     bool bReversedA = MakeAscending(pCrvA);
     bool bReversedB = MakeAscending(pCrvB);
-    CRV* pOut = CombineAscending(pCrvA, pCrvB, nCornerBits);
+    CRV* pOut = CombineAscending(pCrvA, pCrvB, corners);
     RestoreOrder(pCrvB, bReversedB);
     RestoreOrder(pCrvA, bReversedA);
     return pOut;
 }
 
-void CRV_References(const MDL* pMdl, int eCorner, double* pdPowerClamp, double* pdPullup,
+void CRV_References(const MDL* pMdl, eCorner eWhich, double* pdPowerClamp, double* pdPullup,
                     double* pdGndClamp, double* pdPulldown) {
     TAV_ASSERT(pMdl != nullptr && pdPowerClamp != nullptr && pdPullup != nullptr &&
                pdGndClamp != nullptr && pdPulldown != nullptr);
@@ -607,14 +604,14 @@ void CRV_References(const MDL* pMdl, int eCorner, double* pdPowerClamp, double* 
     *pdPullup = 0.0;
     *pdGndClamp = 0.0;
     *pdPulldown = 0.0;
-    ApplyReference(pMdl->pVoltRange, eCorner, pdPowerClamp);
-    ApplyReference(pMdl->pPowerClampRef, eCorner, pdPowerClamp);
-    ApplyReference(pMdl->pVoltRange, eCorner, pdPullup);
-    ApplyReference(pMdl->pPullupRef, eCorner, pdPullup);
-    ApplyReference(pMdl->pGndClampRef, eCorner, pdGndClamp);
+    ApplyReference(pMdl->pVoltRange, eWhich, pdPowerClamp);
+    ApplyReference(pMdl->pPowerClampRef, eWhich, pdPowerClamp);
+    ApplyReference(pMdl->pVoltRange, eWhich, pdPullup);
+    ApplyReference(pMdl->pPullupRef, eWhich, pdPullup);
+    ApplyReference(pMdl->pGndClampRef, eWhich, pdGndClamp);
     // ECL pull-downs are referenced to the supply as well.
-    if (IsEclType(pMdl->eModelType)) ApplyReference(pMdl->pVoltRange, eCorner, pdPulldown);
-    ApplyReference(pMdl->pPulldownRef, eCorner, pdPulldown);
+    if (IsEclType(pMdl->eModelType)) ApplyReference(pMdl->pVoltRange, eWhich, pdPulldown);
+    ApplyReference(pMdl->pPulldownRef, eWhich, pdPulldown);
 }
 
 CRV* CRV_ZeroTable() {

@@ -1,5 +1,8 @@
+// I-V tables: reading, end checks and evaluation.
 #ifndef TAVELIN_CRV_H
 #define TAVELIN_CRV_H
+
+#include "core/corner.h"
 
 struct RNG;
 struct RNGP;
@@ -10,15 +13,12 @@ struct MDL;
 // the typical, minimum and maximum currents.
 struct CRV {
     RNGP* pRows;
+    // The rows of a combined table, made as one block (null for a table
+    // read from a file, whose rows are made one by one).
+    RNGP* pBlock;
 };
 
-// Corner selectors of the evaluation operations.
-enum eCrvCorner { CRV_TYP = 1, CRV_MIN = 2, CRV_MAX = 4 };
-
 void CRV_Reset();
-
-// Reports words after the bracketed keyword of a line that takes none.
-void CRV_CheckKeywordAlone(char* pszLine, const char* pszName);
 
 // Reading, driven by the owner's line dispatch and keyword close.
 int CRV_Begin(char* pszLine, const char* pszName, CRV** ppSlot);
@@ -28,22 +28,22 @@ void CRV_End(const char* pszOwner, unsigned eModelType, int eKeyword, CRV** ppSl
 void CRV_Free(CRV* pCrv);
 
 // Evaluation.  Only a voltage and a current that are numbers take part.
-const char* CRV_CornerName(int eCorner);
-int CRV_RangeValue(const RNG* pRng, int eCorner, double* pdValue);
-int CRV_TooFewPoints(const RNGP* pFirst, int eCorner);
+const char* CRV_CornerName(eCorner eWhich);
+int CRV_RangeValue(const RNG* pRng, eCorner eWhich, double* pdValue);
+int CRV_TooFewPoints(const RNGP* pFirst, eCorner eWhich);
 int CRV_Direction(const RNGP* pFirst);
 RNGP* CRV_Reverse(RNGP* pFirst);
-RNGP* CRV_FirstPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
-RNGP* CRV_NextPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
-RNGP* CRV_LastPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
-RNGP* CRV_PrevPoint(RNGP* pRow, int eCorner, double* pdV, double* pdI);
+RNGP* CRV_FirstPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI);
+RNGP* CRV_NextPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI);
+RNGP* CRV_LastPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI);
+RNGP* CRV_PrevPoint(RNGP* pRow, eCorner eWhich, double* pdV, double* pdI);
 void CRV_ShiftVoltages(RNGP* pFirst, double dOffset);
 void CRV_NegateVoltages(RNGP* pFirst);
-int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, int eCorner, double* pdI);
-int CRV_ValueAt(CRV* pCrv, int eCorner, double* pdI, double dV);
+int CRV_Interpolate(RNGP** ppCursor, int nDirection, double dV, eCorner eWhich, double* pdI);
+int CRV_ValueAt(CRV* pCrv, eCorner eWhich, double* pdI, double dV);
 int CRV_SumAt(CRV* pCrvA, CRV* pCrvB, double dV, RNGP* pResult);
-CRV* CRV_Combine(CRV* pCrvA, CRV* pCrvB, int nCornerBits);
-void CRV_References(const MDL* pMdl, int eCorner, double* pdPowerClamp, double* pdPullup,
+CRV* CRV_Combine(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners);
+void CRV_References(const MDL* pMdl, eCorner eWhich, double* pdPowerClamp, double* pdPullup,
                     double* pdGndClamp, double* pdPulldown);
 CRV* CRV_ZeroTable();
 CRV* CRV_ZeroTableAt(double dV1, double dV2);

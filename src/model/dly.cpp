@@ -1,3 +1,6 @@
+// The four delays of a [Driver Schedule] row (Rise_on_dly, Rise_off_dly,
+// Fall_on_dly, Fall_off_dly), read as numbers or "NA" and checked for sign.
+// Stateless.
 #define TAV_MODULE "dly"
 #include "model/dly.h"
 
@@ -32,8 +35,8 @@ void CheckDelays(const DLY* pDly) {
 
 }  // namespace
 
-DLY* DLY_Read(const TOKENS* pWords, int iFirst) {
-    TAV_ASSERT(pWords != nullptr && iFirst >= 0);
+DLY* DLY_Read(const WORDS& words, int iFirst) {
+    TAV_ASSERT(iFirst >= 0);
     DLY* pDly = nullptr;
     if (!CMN_Alloc(&pDly, sizeof *pDly)) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
@@ -42,7 +45,7 @@ DLY* DLY_Read(const TOKENS* pWords, int iFirst) {
     bool bAllRead = true;
     for (int eDelay = 0; eDelay < DLY_COUNT; ++eDelay) {
         const int iWord = iFirst + eDelay;
-        const char* pszWord = iWord < pWords->nStored ? pWords->ppszToken[iWord] : nullptr;
+        const char* pszWord = words[iWord];
         if (!CMN_ParseValue(pszWord, "Driver Schedule", g_apszDelay[eDelay], &pDly->adDelay[eDelay],
                             &pDly->aeState[eDelay]))
             bAllRead = false;

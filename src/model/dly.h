@@ -1,7 +1,8 @@
+// Delays of a driver schedule row.
 #ifndef TAVELIN_DLY_H
 #define TAVELIN_DLY_H
 
-struct TOKENS;
+class WORDS;
 
 // The delays of one scheduled model, in seconds, each with its state
 // (eValueState: not given, a number, "NA").
@@ -14,7 +15,7 @@ struct DLY {
 
 // Reads the delay words of a schedule line, starting at word iFirst, into
 // a new DLY and checks them; null only when memory ran out.
-DLY* DLY_Read(const TOKENS* pWords, int iFirst);
+DLY* DLY_Read(const WORDS& words, int iFirst);
 void DLY_Free(DLY* pDly);
 
 #endif

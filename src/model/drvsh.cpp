@@ -1,3 +1,7 @@
+// [Driver Schedule]: one row per scheduled model with its delays, the
+// checks of the names, and the end-of-file checks of every schedule against
+// the models it names.  Stateless; called by the model module and the
+// end-of-file step.
 #define TAV_MODULE "drvsh"
 #include "model/drvsh.h"
 
@@ -8,6 +12,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/tav_assert.h"
 
 namespace {
@@ -79,7 +84,7 @@ int DRVSH_Begin(char* pszLine, DRVSH** ppSlot) {
         return 0;
     }
     *ppSlot = pSched;
-    CRV_CheckKeywordAlone(pszLine, "Driver Schedule");
+    CMN_CheckKeywordAlone(pszLine, "Driver Schedule");
     return 1;
 }
 
@@ -94,23 +99,21 @@ void DRVSH_Line(const char* pszLine, DRVSH* pSched, const char* pszModelName) {
     pEntry->pNext = pSched->pModels;
     pSched->pModels = pEntry;
 
-    TOKENS words{};
-    if (!CMN_Tokenize(pszLine, SCHEDULE_WORDS, &words)) {
+    const WORDS words(pszLine, SCHEDULE_WORDS);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", "Driver Schedule", TAV_MODULE, __LINE__);
         return;
     }
-    if (words.nFound == 0) {
+    if (words.Found() == 0) {
         DIAG_ErrorLine("'Driver Schedule' Missing model Name");
-        CMN_FreeTokens(&words);
         return;
     }
-    if (strlen(words.ppszToken[0]) > DSMDL_NAME_LEN)
+    if (strlen(words[0]) > DSMDL_NAME_LEN)
         DIAG_ErrorLine("Model Name Over %d Characters Long", static_cast<int>(DSMDL_NAME_LEN));
-    CMN_StrCopy(pEntry->szName, words.ppszToken[0], DSMDL_NAME_LEN);
+    CMN_StrCopy(pEntry->szName, words[0], DSMDL_NAME_LEN);
     CheckName(pEntry, pszModelName);
-    ReportDelayCount(words.nFound - 1, pEntry->szName);
-    pEntry->pDelays = DLY_Read(&words, 1);
-    CMN_FreeTokens(&words);
+    ReportDelayCount(words.Found() - 1, pEntry->szName);
+    pEntry->pDelays = DLY_Read(words, 1);
 }
 
 void DRVSH_End(const DRVSH* pSched, const char* pszModelName) {

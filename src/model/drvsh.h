@@ -1,3 +1,4 @@
+// Driver schedules of a model.
 #ifndef TAVELIN_DRVSH_H
 #define TAVELIN_DRVSH_H
 

@@ -1,6 +1,12 @@
+// [Model] and its subparameters: the model record with its type, polarity,
+// enable, thresholds, C_comp, ranges and references, the dispatch of the
+// model's keywords to the table, ramp, waveform, specification, schedule,
+// series and submodel modules, and the end-of-model checks.  State: the
+// model open in the read, reset where a read starts.
 #define TAV_MODULE "mdl"
 #include "model/mdl.h"
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -15,6 +21,7 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "core/document.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -164,34 +171,16 @@ void ReadName(MDL* pMdl, char* pszLine) {
         DIAG_BugLine("Unable to eat keyword <%s>: %s %d", "Model", TAV_MODULE, __LINE__);
         return;
     }
-    TOKENS words{};
-    if (!CMN_Tokenize(pszRest, 1, &words)) {
-        DIAG_Error("Unable to Save Model Name");
-        return;
-    }
-    if (words.nFound == 0) {
-        DIAG_ErrorLine("'Model' Keyword Missing name");
-        CMN_FreeTokens(&words);
-        return;
-    }
-    if (words.nFound > 1)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For Keyword %s: Expecting %d",
-                       words.nFound, "Model", 1);
-    const char* pszName = words.ppszToken[0];
-    if (strlen(pszName) > MDL_NAME_LEN) {
-        DIAG_ErrorLine("Model Name Over %d Characters Long", static_cast<int>(MDL_NAME_LEN));
-    } else {
-        if (!CMN_IsNotReserved(pszName))
-            DIAG_ErrorLine("Invalid Model Name (\"%s\"); Reserved Word.", pszName);
-        for (const MDL* pOlder = pMdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
-            if (strcmp(pOlder->szName, pszName) == 0) {
-                DIAG_ErrorLine("Model Name Previously Defined (\"%s\")", pszName);
-                break;
-            }
+    int bTooLong = 0;
+    if (!CMN_ReadName(pszRest, "Model", pMdl->szName, MDL_NAME_LEN, &bTooLong) || bTooLong) return;
+    if (!CMN_IsNotReserved(pMdl->szName))
+        DIAG_ErrorLine("Invalid Model Name (\"%s\"); Reserved Word.", pMdl->szName);
+    for (const MDL* pOlder = pMdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
+        if (strcmp(pOlder->szName, pMdl->szName) == 0) {
+            DIAG_ErrorLine("Model Name Previously Defined (\"%s\")", pMdl->szName);
+            break;
         }
     }
-    CMN_StrCopy(pMdl->szName, pszName, MDL_NAME_LEN);
-    CMN_FreeTokens(&words);
 }
 
 int LookupSubparameter(const char* pszLine, size_t* pnLength) {
@@ -203,23 +192,8 @@ int LookupSubparameter(const char* pszLine, size_t* pnLength) {
     return SUB_NONE;
 }
 
-void MatchSpelling(const char* pszWord, const char* pszSub, const MDL_SPELLING* pTable, int nSearch,
-                   unsigned* peField) {
-    for (int i = 0; i < nSearch && pTable[i].eValue != END_MARKER; ++i) {
-        if (strcmp(pszWord, pTable[i].pszText) == 0) {
-            *peField = pTable[i].eValue;
-            return;
-        }
-        if (CMN_StrEqualNoCase(pszWord, pTable[i].pszText)) {
-            DIAG_ErrorLine("Invalid %s (\"%s\") (try \"%s\")", pszSub, pszWord, pTable[i].pszText);
-            return;
-        }
-    }
-    DIAG_ErrorLine("Invalid %s (\"%s\")", pszSub, pszWord);
-}
-
-// Model_type, Polarity and Enable: one word from a table.  The field is
-// 1 ("No ...") from the first attempt on.
+// Model_type, Polarity and Enable: one word from the first nSearch
+// entries of a table.  The field is 1 ("No ...") from the first attempt on.
 void ReadSetting(const MDL* pMdl, const char* pszLine, const char* pszSub,
                  const MDL_SPELLING* pTable, int nSearch, unsigned* peField) {
     if (*peField != 0) {
@@ -227,21 +201,7 @@ void ReadSetting(const MDL* pMdl, const char* pszLine, const char* pszSub,
         return;
     }
     *peField = END_MARKER;
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 2, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
-        return;
-    }
-    if (words.nFound == 1)
-        DIAG_ErrorLine("'%s' Subparameter Missing Setting", pszSub);
-    else if (words.nFound != 2 && strcmp(words.ppszToken[1], "=") == 0)
-        DIAG_ErrorLine("Invalid %s Line", pszSub);
-    else if (words.nFound != 2)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                       pszSub, 2);
-    else
-        MatchSpelling(words.ppszToken[1], pszSub, pTable, nSearch, peField);
-    CMN_FreeTokens(&words);
+    CMN_ReadSetting(pszLine, pszSub, pTable, static_cast<size_t>(nSearch), peField);
 }
 
 // Vinl, Vinh, Vmeas, Cref, Rref, Vref: "name = number".  The field counts
@@ -255,26 +215,9 @@ void ReadSingle(const MDL* pMdl, const char* pszLine, const char* pszSub, double
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return;
     }
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 3, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
-        return;
-    }
-    if (words.nFound < 3) {
-        DIAG_ErrorLine("Invalid %s Line", pszSub);
-    } else {
-        if (words.nFound > 3)
-            DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                           pszSub, 3);
-        double dValue = 0.0;
-        if (strcmp(words.ppszToken[1], "=") != 0)
-            DIAG_ErrorLine("Invalid %s Line", pszSub);
-        else if (CMN_GetNumber(words.ppszToken[2], &dValue) == 0)
-            DIAG_ErrorLine("Invalid %s Value (\"%s\")", pszSub, words.ppszToken[2]);
-        else
-            **ppdField = dValue;
-    }
-    CMN_FreeTokens(&words);
+    char szInvalid[64];
+    snprintf(szInvalid, sizeof szInvalid, "Invalid %s Line", pszSub);
+    CMN_ReadNameValue(pszLine, {szInvalid, pszSub, pszSub, nullptr}, *ppdField);
 }
 
 void CheckTypicalNotNA(const RNG* pRng) {

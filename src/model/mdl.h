@@ -1,5 +1,9 @@
+// Model records, their spellings and the model module's handlers and
+// accessors.
 #ifndef TAVELIN_MDL_H
 #define TAVELIN_MDL_H
+
+#include "core/fields.h"
 
 struct RNG;
 struct CRV;
@@ -94,10 +98,7 @@ struct MDL {
 
 // A table of spellings, searched in order and ended by the entry whose
 // value is 1 ("No Type", "No Polarity", "No Enable").
-struct MDL_SPELLING {
-    const char* pszText;
-    unsigned eValue;
-};
+using MDL_SPELLING = CMN_SPELLING;
 
 extern const MDL_SPELLING g_aModelTypeSpellings[];
 extern const MDL_SPELLING g_aPolaritySpellings[];

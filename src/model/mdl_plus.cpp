@@ -1,3 +1,5 @@
+// Accessors of model records: names, settings with their spellings,
+// thresholds, ranges, tables, ramps, waveforms and the extras.  Stateless.
 #define TAV_MODULE "mdl_plus"
 #include "model/mdl.h"
 
@@ -9,20 +11,7 @@ namespace {
 enum { END_MARKER = 1 };
 
 int GetNumber(const MDL* pMdl, double* MDL::*pField, double* pdOut) {
-    TAV_ASSERT(pMdl != nullptr && pdOut != nullptr);
-    const double* pdValue = pMdl->*pField;
-    if (pdValue == nullptr) return 0;
-    *pdOut = *pdValue;
-    return 1;
-}
-
-template <typename T>
-int GetRecord(const MDL* pMdl, T* MDL::*pField, T** ppOut) {
-    TAV_ASSERT(pMdl != nullptr && ppOut != nullptr);
-    T* pValue = pMdl->*pField;
-    if (pValue == nullptr) return 0;
-    *ppOut = pValue;
-    return 1;
+    return CMN_GIVE_OPTIONAL(CMN_RECORD(pMdl).*pField, pdOut);
 }
 
 // The spelling of a setting; 0 when it is the table's "No ..." entry.
@@ -70,39 +59,39 @@ int MDL_GetCref(const MDL* pMdl, double* pd) { return GetNumber(pMdl, &MDL::pdCr
 int MDL_GetRref(const MDL* pMdl, double* pd) { return GetNumber(pMdl, &MDL::pdRref, pd); }
 int MDL_GetVref(const MDL* pMdl, double* pd) { return GetNumber(pMdl, &MDL::pdVref, pd); }
 
-int MDL_GetCcomp(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pCcomp, ppRng); }
-int MDL_GetTempRange(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pTempRange, ppRng); }
-int MDL_GetVoltRange(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pVoltRange, ppRng); }
-int MDL_GetPullupRef(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pPullupRef, ppRng); }
+int MDL_GetCcomp(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pCcomp, ppRng); }
+int MDL_GetTempRange(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pTempRange, ppRng); }
+int MDL_GetVoltRange(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pVoltRange, ppRng); }
+int MDL_GetPullupRef(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pPullupRef, ppRng); }
 int MDL_GetPulldownRef(const MDL* pMdl, RNG** ppRng) {
-    return GetRecord(pMdl, &MDL::pPulldownRef, ppRng);
+    return CMN_GIVE_FIELD(pMdl, &MDL::pPulldownRef, ppRng);
 }
 int MDL_GetPowerClampRef(const MDL* pMdl, RNG** ppRng) {
-    return GetRecord(pMdl, &MDL::pPowerClampRef, ppRng);
+    return CMN_GIVE_FIELD(pMdl, &MDL::pPowerClampRef, ppRng);
 }
 int MDL_GetGndClampRef(const MDL* pMdl, RNG** ppRng) {
-    return GetRecord(pMdl, &MDL::pGndClampRef, ppRng);
+    return CMN_GIVE_FIELD(pMdl, &MDL::pGndClampRef, ppRng);
 }
-int MDL_GetRgnd(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pRgnd, ppRng); }
-int MDL_GetRpower(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pRpower, ppRng); }
-int MDL_GetRac(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pRac, ppRng); }
-int MDL_GetCac(const MDL* pMdl, RNG** ppRng) { return GetRecord(pMdl, &MDL::pCac, ppRng); }
+int MDL_GetRgnd(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pRgnd, ppRng); }
+int MDL_GetRpower(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pRpower, ppRng); }
+int MDL_GetRac(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pRac, ppRng); }
+int MDL_GetCac(const MDL* pMdl, RNG** ppRng) { return CMN_GIVE_FIELD(pMdl, &MDL::pCac, ppRng); }
 
-int MDL_GetPullup(const MDL* pMdl, CRV** ppCrv) { return GetRecord(pMdl, &MDL::pPullup, ppCrv); }
-int MDL_GetPulldown(const MDL* pMdl, CRV** ppCrv) { return GetRecord(pMdl, &MDL::pPulldown, ppCrv); }
-int MDL_GetGndClamp(const MDL* pMdl, CRV** ppCrv) { return GetRecord(pMdl, &MDL::pGndClamp, ppCrv); }
+int MDL_GetPullup(const MDL* pMdl, CRV** ppCrv) { return CMN_GIVE_FIELD(pMdl, &MDL::pPullup, ppCrv); }
+int MDL_GetPulldown(const MDL* pMdl, CRV** ppCrv) { return CMN_GIVE_FIELD(pMdl, &MDL::pPulldown, ppCrv); }
+int MDL_GetGndClamp(const MDL* pMdl, CRV** ppCrv) { return CMN_GIVE_FIELD(pMdl, &MDL::pGndClamp, ppCrv); }
 int MDL_GetPowerClamp(const MDL* pMdl, CRV** ppCrv) {
-    return GetRecord(pMdl, &MDL::pPowerClamp, ppCrv);
+    return CMN_GIVE_FIELD(pMdl, &MDL::pPowerClamp, ppCrv);
 }
 
-int MDL_GetRamp(const MDL* pMdl, RAMP** ppRamp) { return GetRecord(pMdl, &MDL::pRamp, ppRamp); }
-int MDL_GetRising(const MDL* pMdl, WVFRM** ppWvfrm) { return GetRecord(pMdl, &MDL::pRising, ppWvfrm); }
+int MDL_GetRamp(const MDL* pMdl, RAMP** ppRamp) { return CMN_GIVE_FIELD(pMdl, &MDL::pRamp, ppRamp); }
+int MDL_GetRising(const MDL* pMdl, WVFRM** ppWvfrm) { return CMN_GIVE_FIELD(pMdl, &MDL::pRising, ppWvfrm); }
 int MDL_GetFalling(const MDL* pMdl, WVFRM** ppWvfrm) {
-    return GetRecord(pMdl, &MDL::pFalling, ppWvfrm);
+    return CMN_GIVE_FIELD(pMdl, &MDL::pFalling, ppWvfrm);
 }
-int MDL_GetModelSpec(const MDL* pMdl, MSPEC** ppSpec) { return GetRecord(pMdl, &MDL::pMdlSpec, ppSpec); }
+int MDL_GetModelSpec(const MDL* pMdl, MSPEC** ppSpec) { return CMN_GIVE_FIELD(pMdl, &MDL::pMdlSpec, ppSpec); }
 int MDL_GetSeriesOn(const MDL* pMdl, SINFO** ppSinfo) {
-    return GetRecord(pMdl, &MDL::pSeriesOn, ppSinfo);
+    return CMN_GIVE_FIELD(pMdl, &MDL::pSeriesOn, ppSinfo);
 }
 
 int MDL_IsEcl(const MDL* pMdl) {

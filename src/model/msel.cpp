@@ -1,3 +1,6 @@
+// [Model Selector]: the selector's name, one row per selectable model with
+// its description, and the end-of-file checks of every selector against the
+// models.  State: the selector open in the read.
 #define TAV_MODULE "msel"
 #include "model/msel.h"
 
@@ -6,6 +9,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/document.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
@@ -22,23 +26,9 @@ MselState g_msel;
 void ReadName(MSEL* pMsel, char* pszLine) {
     char* pszRest = pszLine;
     if (!CMN_SkipKeyword(&pszRest)) pszRest = pszLine + strlen(pszLine);
-    TOKENS words{};
-    if (!CMN_Tokenize(pszRest, 1, &words)) {
-        DIAG_Error("Unable to Save Model Selector Name");
-        return;
-    }
-    if (words.nFound == 0) {
-        DIAG_ErrorLine("'Model Selector' Keyword Missing name");
-        CMN_FreeTokens(&words);
-        return;
-    }
-    if (words.nFound > 1)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For Keyword %s: Expecting %d",
-                       words.nFound, "Model Selector", 1);
-    if (strlen(words.ppszToken[0]) > MSEL_NAME_LEN)
-        DIAG_ErrorLine("Model Selector Name Over %d Characters Long", static_cast<int>(MSEL_NAME_LEN));
-    CMN_StrCopy(pMsel->szName, words.ppszToken[0], MSEL_NAME_LEN);
-    CMN_FreeTokens(&words);
+    int bTooLong = 0;
+    if (!CMN_ReadName(pszRest, "Model Selector", pMsel->szName, MSEL_NAME_LEN, &bTooLong)) return;
+    // An overlong name is checked as it was cut.
     if (!CMN_IsNotReserved(pMsel->szName))
         DIAG_ErrorLine("Invalid Model SelectorName (\"%s\"); Reserved Word.", pMsel->szName);
     if (MSEL_Find(pMsel->pNext, pMsel->szName))
@@ -69,29 +59,26 @@ void Append(MSEL* pMsel, MSELMDL* pEntry) {
 }
 
 void ReadModelLine(MSEL* pMsel, const char* pszLine) {
-    TOKENS words{};
-    if (!CMN_Tokenize(pszLine, 2, &words)) {
+    const WORDS words(pszLine, 2);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", "Model Selector", TAV_MODULE, __LINE__);
         return;
     }
-    if (words.nFound == 0) {
+    if (words.Found() == 0) {
         DIAG_ErrorLine("'Model Selector' Keyword: Missing model name");
-        CMN_FreeTokens(&words);
         return;
     }
-    if (words.nFound == 1)
+    if (words.Found() == 1)
         DIAG_ErrorLine("Incorrect Number of Line Items (%d) For Keyword %s: Expecting %d", 1,
                        "Model Selector", 2);
     MSELMDL* pEntry = nullptr;
     if (!CMN_Alloc(&pEntry, sizeof *pEntry)) {
         DIAG_ErrorLine("Unable to create new MSEL Model.");
-        CMN_FreeTokens(&words);
         return;
     }
-    if (strlen(words.ppszToken[0]) > MSEL_NAME_LEN)
+    if (strlen(words[0]) > MSEL_NAME_LEN)
         DIAG_ErrorLine("Model Name Over %d Characters Long", static_cast<int>(MSEL_NAME_LEN));
-    CMN_StrCopy(pEntry->szName, words.ppszToken[0], MSEL_NAME_LEN);
-    CMN_FreeTokens(&words);
+    CMN_StrCopy(pEntry->szName, words[0], MSEL_NAME_LEN);
     if (CMN_StrEqualNoCase(pEntry->szName, "NA")) DIAG_ErrorLine("Invalid Model Name (\"NA\")");
     ReadDescription(pEntry, pszLine);
     Append(pMsel, pEntry);

@@ -1,3 +1,4 @@
+// Model selectors.
 #ifndef TAVELIN_MSEL_H
 #define TAVELIN_MSEL_H
 

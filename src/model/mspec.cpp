@@ -1,3 +1,7 @@
+// [Model Spec]: the specification values of a model as typ/min/max
+// triples, and the end checks of their signs and relations with each other
+// and with the model's own thresholds.  State: the line of the open
+// specification.
 #define TAV_MODULE "mspec"
 #include "model/mspec.h"
 
@@ -9,6 +13,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -45,31 +50,25 @@ struct MspecState {
 
 MspecState g_mspec;
 
-enum eCorner { CORNER_TYP, CORNER_MIN, CORNER_MAX, CORNER_COUNT };
 const char* const g_apszCorner[CORNER_COUNT] = {"Typ", "Min", "Max"};
 
 // A value of the end checks with its name: the corners of a typ/min/max
 // value, or one number standing for all three.
 struct Checked {
     const char* pszName;
-    double ad[CORNER_COUNT];
-    unsigned ae[CORNER_COUNT];
+    CORNERS corners;
 };
 
-Checked FromRange(const char* pszName, const RNG* pRng) {
-    return {pszName, {pRng->dTyp, pRng->dMin, pRng->dMax},
-            {pRng->eTypState, pRng->eMinState, pRng->eMaxState}};
-}
+Checked FromRange(const char* pszName, const RNG* pRng) { return {pszName, RNG_Corners(pRng)}; }
 
-Checked FromNumber(const char* pszName, double d) {
-    return {pszName, {d, d, d}, {VALUE_NUMBER, VALUE_NUMBER, VALUE_NUMBER}};
-}
+Checked FromNumber(const char* pszName, double d) { return {pszName, RNG_SameCorners(d)}; }
 
-bool HasTypical(const Checked& value) { return value.ae[CORNER_TYP] == VALUE_NUMBER; }
+bool HasTypical(const Checked& value) { return value.corners.State(eCorner::TYP) == VALUE_NUMBER; }
 
 // A minimum or maximum that is no number stands in for by the typical.
-double CornerOrTypical(const Checked& value, int eCorner) {
-    return value.ae[eCorner] == VALUE_NUMBER ? value.ad[eCorner] : value.ad[CORNER_TYP];
+double CornerOrTypical(const Checked& value, eCorner e) {
+    const CORNERS& c = value.corners;
+    return c.State(e) == VALUE_NUMBER ? c.Value(e) : c.Value(eCorner::TYP);
 }
 
 int SpecLine() { return static_cast<int>(g_mspec.ulSpecLine); }
@@ -92,10 +91,10 @@ void CheckSign(const RNG* pRng, const char* pszName, eSign eExpected) {
     if (pRng == nullptr) return;
     const Checked value = FromRange(pszName, pRng);
     if (!HasTypical(value)) return;
-    for (int eCorner : {CORNER_TYP, CORNER_MAX, CORNER_MIN}) {
-        const double d = CornerOrTypical(value, eCorner);
+    for (eCorner e : {eCorner::TYP, eCorner::MAX, eCorner::MIN}) {
+        const double d = CornerOrTypical(value, e);
         char szLabel[64];
-        snprintf(szLabel, sizeof szLabel, "%s (%s)", pszName, g_apszCorner[eCorner]);
+        snprintf(szLabel, sizeof szLabel, "%s (%s)", pszName, g_apszCorner[CornerIndex(e)]);
         if (eExpected == SIGN_NOT_NEGATIVE && d < 0)
             DIAG_Warning("%s is less than zero for Model Spec defined on line %d", szLabel,
                          SpecLine());
@@ -116,8 +115,8 @@ bool Holds(eRelation eRel, double dA, double dB) {
     return true;
 }
 
-void ReportRelation(eRelation eRel, const Checked& a, const Checked& b, int eCorner) {
-    const char* pszCorner = g_apszCorner[eCorner];
+void ReportRelation(eRelation eRel, const Checked& a, const Checked& b, eCorner e) {
+    const char* pszCorner = g_apszCorner[CornerIndex(e)];
     switch (eRel) {
         case REL_AT_LEAST:
             DIAG_Warning("%s(%s) is not greater than or equal to %s(%s) for Model Spec defined on line %d",
@@ -139,11 +138,10 @@ void ReportRelation(eRelation eRel, const Checked& a, const Checked& b, int eCor
 // the typical value.
 void Compare(const Checked& a, eRelation eRel, const Checked& b) {
     if (!HasTypical(a) || !HasTypical(b)) return;
-    for (int eCorner = CORNER_TYP; eCorner < CORNER_COUNT; ++eCorner) {
-        if (eCorner != CORNER_TYP && (a.ae[eCorner] == VALUE_ABSENT || b.ae[eCorner] == VALUE_ABSENT))
+    for (eCorner e : g_aeCorners) {
+        if (e != eCorner::TYP && (a.corners.State(e) == VALUE_ABSENT || b.corners.State(e) == VALUE_ABSENT))
             continue;
-        if (!Holds(eRel, CornerOrTypical(a, eCorner), CornerOrTypical(b, eCorner)))
-            ReportRelation(eRel, a, b, eCorner);
+        if (!Holds(eRel, CornerOrTypical(a, e), CornerOrTypical(b, e))) ReportRelation(eRel, a, b, e);
     }
 }
 
@@ -252,7 +250,7 @@ int MSPEC_Begin(char* pszLine, MSPEC** ppSlot) {
         return 0;
     }
     *ppSlot = pSpec;
-    CRV_CheckKeywordAlone(pszLine, "Model Spec");
+    CMN_CheckKeywordAlone(pszLine, "Model Spec");
     g_mspec.ulSpecLine = PARSE_GetLineNumber();
     return 1;
 }

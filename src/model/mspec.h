@@ -1,3 +1,4 @@
+// Model specifications.
 #ifndef TAVELIN_MSPEC_H
 #define TAVELIN_MSPEC_H
 

@@ -1,11 +1,16 @@
+// [Ramp]: dV/dt_r and dV/dt_f per corner as "dV/dt" ratios or "NA", and
+// R_load; the end checks of a ramp.  State: the line the open ramp started
+// on.
 #define TAV_MODULE "ramp"
 #include "model/ramp.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "model/crv.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
 
@@ -15,7 +20,7 @@ enum eRampSub { SUB_NONE = 0, SUB_DVDT_R = 1, SUB_DVDT_F = 2, SUB_R_LOAD = 3 };
 
 const char* const g_apszRampSub[] = {"dV/dt_r", "dV/dt_f", "R_load", "NOT_SUB"};
 
-const char* const g_apszCornerName[RAMP_CORNERS] = {"Typical", "Minimum", "Maximum"};
+const char* const g_apszCornerName[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
 struct RampState {
     unsigned long ulStartLine = 0;
@@ -33,30 +38,30 @@ int LookupSub(const char* pszLine, size_t* pnLength) {
     return SUB_NONE;
 }
 
-bool ReadRatioParts(const TOKENS& parts, const char* pszSub, const char* pszCorner,
+bool ReadRatioParts(const WORDS& parts, const char* pszSub, const char* pszCorner,
                     RAMPRATIO* pRatio) {
-    if (parts.nFound != 3 || strcmp(parts.ppszToken[1], "/") != 0) return false;
-    int nDv = CMN_GetNumber(parts.ppszToken[0], &pRatio->dDv);
-    int nDt = CMN_GetNumber(parts.ppszToken[2], &pRatio->dDt);
+    if (parts.Found() != 3 || strcmp(parts[1], "/") != 0) return false;
+    int nDv = CMN_GetNumber(parts[0], &pRatio->dDv);
+    int nDt = CMN_GetNumber(parts[2], &pRatio->dDt);
     if (nDv == 2)
         DIAG_WarningLine("Suspicious %s %s Value (\"%s\"); Numeric in Scale", pszCorner, pszSub,
-                         parts.ppszToken[0]);
+                         parts[0]);
     if (nDt == 2)
         DIAG_WarningLine("Suspicious %s %s Value (\"%s\"); Numeric in Scale", pszCorner, pszSub,
-                         parts.ppszToken[2]);
+                         parts[2]);
     return nDv != 0 && nDt != 0;
 }
 
 // One corner written as "dV/dt" or "NA".
-void ReadRatio(const char* pszWord, const char* pszSub, int iCorner, RAMPRATIO* pRatio) {
-    const char* pszCorner = g_apszCornerName[iCorner];
-    TOKENS parts{};
-    if (!CMN_TokenizeDelim(pszWord, 3, '/', &parts)) {
+void ReadRatio(const char* pszWord, const char* pszSub, eCorner eWhich, RAMPRATIO* pRatio) {
+    const char* pszCorner = g_apszCornerName[CornerIndex(eWhich)];
+    const WORDS parts(pszWord, 3, '/');
+    if (!parts.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
         return;
     }
     bool bRead;
-    if (parts.nFound == 1 && CMN_StrEqualNoCase(pszWord, "NA")) {
+    if (parts.Found() == 1 && CMN_StrEqualNoCase(pszWord, "NA")) {
         pRatio->eState = VALUE_NA;
         bRead = true;
     } else {
@@ -64,7 +69,6 @@ void ReadRatio(const char* pszWord, const char* pszSub, int iCorner, RAMPRATIO* 
         pRatio->eState = bRead ? VALUE_NUMBER : VALUE_ABSENT;
     }
     if (!bRead) DIAG_ErrorLine("Invalid %s %s Value (\"%s\")", pszSub, pszCorner, pszWord);
-    CMN_FreeTokens(&parts);
 }
 
 void ReportWordCount(int nFound, const char* pszSub) {
@@ -90,16 +94,18 @@ void ReadRate(const char* pszRest, const char* pszSub, RAMPVAL** ppSlot, const c
         return;
     }
     *ppSlot = pVal;
-    TOKENS words{};
-    if (!CMN_Tokenize(pszRest, RAMP_CORNERS, &words)) {
+    const WORDS words(pszRest, CORNER_COUNT);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
         return;
     }
-    ReportWordCount(words.nFound, pszSub);
-    for (int i = 0; i < words.nStored; ++i) ReadRatio(words.ppszToken[i], pszSub, i, &pVal->aRatio[i]);
-    if (pVal->aRatio[RAMP_TYP].eState == VALUE_NA)
+    ReportWordCount(words.Found(), pszSub);
+    for (eCorner eWhich : g_aeCorners) {
+        const int i = CornerIndex(eWhich);
+        if (words[i] != nullptr) ReadRatio(words[i], pszSub, eWhich, &pVal->aRatio[i]);
+    }
+    if (pVal->aRatio[CornerIndex(eCorner::TYP)].eState == VALUE_NA)
         DIAG_ErrorLine("'NA' not allowed for %s Typical value", pszSub);
-    CMN_FreeTokens(&words);
 }
 
 void ReadRload(const char* pszLine, RAMP* pRamp, const char* pszModel) {
@@ -108,40 +114,24 @@ void ReadRload(const char* pszLine, RAMP* pRamp, const char* pszModel) {
         DIAG_ErrorLine("%s Already Defined For Model '%s'", pszSub, pszModel);
         return;
     }
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 3, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
-        return;
+    char szInvalid[64];
+    char szSuspicious[64];
+    snprintf(szInvalid, sizeof szInvalid, "Invalid Ramp %s Line", pszSub);
+    snprintf(szSuspicious, sizeof szSuspicious, "Ramp %s", pszSub);
+    double dRload = 0.0;
+    if (CMN_ReadNameValue(pszLine, {szInvalid, pszSub, pszSub, szSuspicious}, &dRload) != 0) {
+        pRamp->dRload = dRload;
+        pRamp->bRloadGiven = 1;
     }
-    if (words.nFound < 3) {
-        DIAG_ErrorLine("Invalid Ramp %s Line", pszSub);
-    } else {
-        if (words.nFound != 3)
-            DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                           pszSub, 3);
-        const char* pszValue = words.ppszToken[2];
-        int nResult = 0;
-        if (strcmp(words.ppszToken[1], "=") != 0) {
-            DIAG_ErrorLine("Invalid Ramp %s Line", pszSub);
-        } else if ((nResult = CMN_GetNumber(pszValue, &pRamp->dRload)) == 0) {
-            DIAG_ErrorLine("Invalid %s Value (\"%s\")", pszSub, pszValue);
-        } else {
-            if (nResult == 2)
-                DIAG_WarningLine("Suspicious %s %s Value (\"%s\"); Numeric in Scale", "Ramp", pszSub,
-                                 pszValue);
-            pRamp->bRloadGiven = 1;
-        }
-    }
-    CMN_FreeTokens(&words);
 }
 
 void FreeRate(RAMPVAL* pVal) {
     if (pVal != nullptr) CMN_Free(pVal);
 }
 
-int GetCorner(const RAMPVAL* pVal, int iCorner, double* pdDv, double* pdDt) {
+int GetCorner(const RAMPVAL* pVal, eCorner eWhich, double* pdDv, double* pdDt) {
     TAV_ASSERT(pVal != nullptr && pdDv != nullptr && pdDt != nullptr);
-    const RAMPRATIO& ratio = pVal->aRatio[iCorner];
+    const RAMPRATIO& ratio = pVal->aRatio[CornerIndex(eWhich)];
     if (ratio.eState != VALUE_NUMBER) return 0;
     *pdDv = ratio.dDv;
     *pdDt = ratio.dDt;
@@ -165,7 +155,7 @@ int RAMP_Begin(char* pszLine, RAMP** ppSlot) {
         return 0;
     }
     *ppSlot = pRamp;
-    CRV_CheckKeywordAlone(pszLine, "Ramp");
+    CMN_CheckKeywordAlone(pszLine, "Ramp");
     g_ramp.ulStartLine = PARSE_GetLineNumber();
     return 1;
 }
@@ -222,13 +212,13 @@ int RAMP_GetRates(const RAMP* pRamp, RAMPVAL** ppRising, RAMPVAL** ppFalling) {
 }
 
 int RAMP_GetTyp(const RAMPVAL* pVal, double* pdDv, double* pdDt) {
-    return GetCorner(pVal, RAMP_TYP, pdDv, pdDt);
+    return GetCorner(pVal, eCorner::TYP, pdDv, pdDt);
 }
 
 int RAMP_GetMin(const RAMPVAL* pVal, double* pdDv, double* pdDt) {
-    return GetCorner(pVal, RAMP_MIN, pdDv, pdDt);
+    return GetCorner(pVal, eCorner::MIN, pdDv, pdDt);
 }
 
 int RAMP_GetMax(const RAMPVAL* pVal, double* pdDv, double* pdDt) {
-    return GetCorner(pVal, RAMP_MAX, pdDv, pdDt);
+    return GetCorner(pVal, eCorner::MAX, pdDv, pdDt);
 }

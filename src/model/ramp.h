@@ -1,5 +1,8 @@
+// Ramps of a model.
 #ifndef TAVELIN_RAMP_H
 #define TAVELIN_RAMP_H
+
+#include "core/corner.h"
 
 // One corner of a slew rate: the ratio dV/dt and its state (eValueState:
 // not given, a ratio, "NA").
@@ -9,12 +12,10 @@ struct RAMPRATIO {
     unsigned eState;
 };
 
-// Corners of RAMPVAL::aRatio.
-enum { RAMP_TYP = 0, RAMP_MIN = 1, RAMP_MAX = 2, RAMP_CORNERS = 3 };
-
-// A slew rate (dV/dt_r or dV/dt_f): typical, minimum, maximum.
+// A slew rate (dV/dt_r or dV/dt_f): one ratio per corner, indexed by
+// CornerIndex.
 struct RAMPVAL {
-    RAMPRATIO aRatio[RAMP_CORNERS];
+    RAMPRATIO aRatio[CORNER_COUNT];
 };
 
 struct RAMP {

@@ -1,3 +1,6 @@
+// The series sections of Series and Series_switch models ([On], [Off] and
+// the series R, L, C keywords), with the checks of each section.
+// Stateless; called by the model module.
 #define TAV_MODULE "sinfo"
 #include "model/sinfo.h"
 
@@ -9,6 +12,7 @@
 #include "model/smos.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
@@ -63,7 +67,7 @@ int SINFO_Begin(char* pszLine, SINFO** ppSlot, const char* pszLabel) {
         *ppSlot = nullptr;
     }
     if (!SINFO_New(ppSlot)) return 0;
-    CRV_CheckKeywordAlone(pszLine, pszLabel);
+    CMN_CheckKeywordAlone(pszLine, pszLabel);
     return 1;
 }
 

@@ -1,3 +1,4 @@
+// Series sections of a model.
 #ifndef TAVELIN_SINFO_H
 #define TAVELIN_SINFO_H
 

@@ -1,3 +1,6 @@
+// [Series MOSFET]: one table per Vds line, read through the table module,
+// and the check that every table has its Vds.  State: whether the next line
+// must be a Vds line, and the line of the open keyword.
 #define TAV_MODULE "smos"
 #include "model/smos.h"
 
@@ -7,6 +10,7 @@
 #include "model/mdl.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
 
@@ -29,28 +33,12 @@ void ReadVds(SMOS* pEntry, const char* pszLine) {
         DIAG_ErrorLine("Unknown data line in Series_MOSFET");
         return;
     }
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 3, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", "Vds", TAV_MODULE, __LINE__);
-        return;
-    }
     double dVds = 0.0;
-    if (words.nFound < 3) {
-        DIAG_ErrorLine("Invalid %s Line", "Vds");
-    } else {
-        if (words.nFound != 3)
-            DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                           "Vds", 3);
-        if (strcmp(words.ppszToken[1], "=") != 0)
-            DIAG_ErrorLine("Invalid %s Line", "Vds");
-        else if (CMN_GetNumber(words.ppszToken[2], &dVds) == 0)
-            DIAG_ErrorLine("Invalid %s Value (\"%s\")", "Vds", words.ppszToken[2]);
-        else if (CMN_Alloc(&pEntry->pdVds, sizeof *pEntry->pdVds))
-            *pEntry->pdVds = dVds;
-        else
-            DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
-    }
-    CMN_FreeTokens(&words);
+    if (CMN_ReadNameValue(pszLine, {"Invalid Vds Line", "Vds", "Vds", nullptr}, &dVds) == 0) return;
+    if (CMN_Alloc(&pEntry->pdVds, sizeof *pEntry->pdVds))
+        *pEntry->pdVds = dVds;
+    else
+        DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
 }
 
 }  // namespace
@@ -72,7 +60,7 @@ int SMOS_Begin(char* pszLine, SMOS** ppList, SMOS** ppEntry) {
     *ppTail = pEntry;
     *ppEntry = pEntry;
     if (nBefore >= SMOS_MAX_ENTRIES) DIAG_ErrorLine("More than 100 [Series_MOSFET]s are defined");
-    CRV_CheckKeywordAlone(pszLine, "[Series_MOSFET]");
+    CMN_CheckKeywordAlone(pszLine, "[Series_MOSFET]");
     g_smos.pCur = pEntry;
     g_smos.ulKeywordLine = PARSE_GetLineNumber();
     g_smos.bVdsLineNext = true;

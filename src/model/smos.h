@@ -1,3 +1,4 @@
+// Series MOSFET tables.
 #ifndef TAVELIN_SMOS_H
 #define TAVELIN_SMOS_H
 

@@ -1,3 +1,5 @@
+// [Submodel Spec]: the trigger voltages and delays of a submodel as
+// typ/min/max triples.  Stateless; called by the submodel module.
 #define TAV_MODULE "smspec"
 #include "model/smspec.h"
 
@@ -6,6 +8,7 @@
 #include "model/crv.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
@@ -43,7 +46,7 @@ int SMSPEC_Begin(char* pszLine, SMSPEC** ppSlot) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return 0;
     }
-    CRV_CheckKeywordAlone(pszLine, "Submodel Spec");
+    CMN_CheckKeywordAlone(pszLine, "Submodel Spec");
     return 1;
 }
 

@@ -1,3 +1,4 @@
+// Submodel specifications.
 #ifndef TAVELIN_SMSPEC_H
 #define TAVELIN_SMSPEC_H
 

@@ -1,3 +1,7 @@
+// [Submodel] with its tables, pulse tables and waveforms, the per-type
+// checks (bus hold, dynamic clamp), the triggers against the waveforms, and
+// [Add Submodel] of a model with its end-of-file check against the
+// submodels.  State: the submodel open in the read.
 #define TAV_MODULE "submdl"
 #include "model/submdl.h"
 
@@ -10,6 +14,7 @@
 #include "model/wvfrm.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/document.h"
 #include "core/lines.h"
 #include "core/rng.h"
@@ -17,13 +22,8 @@
 
 namespace {
 
-struct Spelling {
-    const char* pszText;
-    unsigned eValue;
-};
-
-const Spelling g_aSubmodelTypes[] = {{"Dynamic_clamp", SMT_DYNAMIC_CLAMP}, {"Bus_hold", SMT_BUS_HOLD}};
-const Spelling g_aModes[] = {{"Driving", ASM_DRIVING}, {"Non-Driving", ASM_NON_DRIVING}, {"All", ASM_ALL}};
+const CMN_SPELLING g_aSubmodelTypes[] = {{"Dynamic_clamp", SMT_DYNAMIC_CLAMP}, {"Bus_hold", SMT_BUS_HOLD}};
+const CMN_SPELLING g_aModes[] = {{"Driving", ASM_DRIVING}, {"Non-Driving", ASM_NON_DRIVING}, {"All", ASM_ALL}};
 
 // A submodel's I-V tables are checked by the rules of an Output model's.
 struct IvTable {
@@ -83,24 +83,6 @@ bool IsCalled(const char* pszWord, const char* pszName) {
     return strlen(pszName) == CMN_TokenLength('=', pszWord) && strncmp(pszWord, pszName, strlen(pszName)) == 0;
 }
 
-// Exact spelling stores the value; a spelling that differs in letter case
-// only is pointed out.
-template <size_t N>
-void MatchSpelling(const char* pszWord, const char* pszSub, const Spelling (&aTable)[N],
-                   unsigned* peField) {
-    for (const Spelling& spelling : aTable) {
-        if (strcmp(pszWord, spelling.pszText) == 0) {
-            *peField = spelling.eValue;
-            return;
-        }
-        if (CMN_StrEqualNoCase(pszWord, spelling.pszText)) {
-            DIAG_ErrorLine("Invalid %s (\"%s\") (try \"%s\")", pszSub, pszWord, spelling.pszText);
-            return;
-        }
-    }
-    DIAG_ErrorLine("Invalid %s (\"%s\")", pszSub, pszWord);
-}
-
 // ---- [Submodel] line and subparameter ----
 
 void ReadName(SUBMDL* pSubmdl, char* pszLine) {
@@ -109,34 +91,17 @@ void ReadName(SUBMDL* pSubmdl, char* pszLine) {
         DIAG_BugLine("Unable to eat keyword <%s>: %s %d", "SubModel", TAV_MODULE, __LINE__);
         return;
     }
-    TOKENS words{};
-    if (!CMN_Tokenize(pszRest, 1, &words)) {
-        DIAG_Error("Unable to Save Sub Model Name");
+    int bTooLong = 0;
+    if (!CMN_ReadName(pszRest, "Sub Model", pSubmdl->szName, SUBMDL_NAME_LEN, &bTooLong) || bTooLong)
         return;
-    }
-    if (words.nFound == 0) {
-        DIAG_ErrorLine("'Sub Model' Keyword Missing name");
-        CMN_FreeTokens(&words);
-        return;
-    }
-    if (words.nFound > 1)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For Keyword %s: Expecting %d",
-                       words.nFound, "Sub Model", 1);
-    const char* pszName = words.ppszToken[0];
-    if (strlen(pszName) > SUBMDL_NAME_LEN) {
-        DIAG_ErrorLine("Sub Model Name Over %d Characters Long", static_cast<int>(SUBMDL_NAME_LEN));
-    } else {
-        if (!CMN_IsNotReserved(pszName))
-            DIAG_ErrorLine("Invalid Sub Model Name (\"%s\"); Reserved Word.", pszName);
-        for (const SUBMDL* pOlder = pSubmdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
-            if (strcmp(pOlder->szName, pszName) == 0) {
-                DIAG_ErrorLine("SubModel Name Previously Defined (\"%s\")", pszName);
-                break;
-            }
+    if (!CMN_IsNotReserved(pSubmdl->szName))
+        DIAG_ErrorLine("Invalid Sub Model Name (\"%s\"); Reserved Word.", pSubmdl->szName);
+    for (const SUBMDL* pOlder = pSubmdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
+        if (strcmp(pOlder->szName, pSubmdl->szName) == 0) {
+            DIAG_ErrorLine("SubModel Name Previously Defined (\"%s\")", pSubmdl->szName);
+            break;
         }
     }
-    CMN_StrCopy(pSubmdl->szName, pszName, SUBMDL_NAME_LEN);
-    CMN_FreeTokens(&words);
 }
 
 // Submodel_type: one word from the table; "No Type" from the first
@@ -152,21 +117,8 @@ void ReadSubmodelType(SUBMDL* pSubmdl, const char* pszLine) {
         return;
     }
     pSubmdl->eSubmodelType = SMT_NO_TYPE;
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 2, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", pszSub, TAV_MODULE, __LINE__);
-        return;
-    }
-    if (words.nFound == 1)
-        DIAG_ErrorLine("'%s' Subparameter Missing Setting", pszSub);
-    else if (words.nFound != 2 && strcmp(words.ppszToken[1], "=") == 0)
-        DIAG_ErrorLine("Invalid %s Line", pszSub);
-    else if (words.nFound != 2)
-        DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                       pszSub, 2);
-    else
-        MatchSpelling(words.ppszToken[1], pszSub, g_aSubmodelTypes, &pSubmdl->eSubmodelType);
-    CMN_FreeTokens(&words);
+    CMN_ReadSetting(pszLine, pszSub, g_aSubmodelTypes, sizeof g_aSubmodelTypes / sizeof g_aSubmodelTypes[0],
+                    &pSubmdl->eSubmodelType);
 }
 
 // ---- keyword and data lines ----
@@ -281,38 +233,24 @@ void CheckDynamicClamp(const SUBMDL* pSubmdl) {
 
 // ---- triggers against waveforms ----
 
-enum eCorner { CORNER_TYP, CORNER_MIN, CORNER_MAX, CORNER_COUNT };
 const char* const g_apszCorner[CORNER_COUNT] = {"Typ", "Min", "Max"};
-
-struct Corners {
-    double ad[CORNER_COUNT];
-    unsigned ae[CORNER_COUNT];
-};
-
-Corners OfRange(const RNG* pRng) {
-    return {{pRng->dTyp, pRng->dMin, pRng->dMax}, {pRng->eTypState, pRng->eMinState, pRng->eMaxState}};
-}
-
-Corners OfRow(const RNGP* pRow) {
-    return {{pRow->dTyp, pRow->dMin, pRow->dMax}, {pRow->eTypState, pRow->eMinState, pRow->eMaxState}};
-}
 
 // The pair compared at a corner.  A minimum or maximum that one side
 // gives as "NA" is compared with the other side's typical value.
-bool CornerPair(const Corners& trigger, const Corners& row, int eCorner, double* pdTrigger,
+bool CornerPair(const CORNERS& trigger, const CORNERS& row, eCorner e, double* pdTrigger,
                 double* pdRow) {
-    const unsigned eT = trigger.ae[eCorner];
-    const unsigned eR = row.ae[eCorner];
-    const bool bRowTyp = row.ae[CORNER_TYP] == VALUE_NUMBER;
+    const unsigned eT = trigger.State(e);
+    const unsigned eR = row.State(e);
+    const bool bRowTyp = row.State(eCorner::TYP) == VALUE_NUMBER;
     if (eT == VALUE_NUMBER && eR == VALUE_NUMBER) {
-        *pdTrigger = trigger.ad[eCorner];
-        *pdRow = row.ad[eCorner];
-    } else if (eCorner != CORNER_TYP && eT == VALUE_NA && eR == VALUE_NUMBER) {
-        *pdTrigger = trigger.ad[CORNER_TYP];
-        *pdRow = row.ad[eCorner];
-    } else if (eCorner != CORNER_TYP && eT == VALUE_NUMBER && eR == VALUE_NA && bRowTyp) {
-        *pdTrigger = trigger.ad[eCorner];
-        *pdRow = row.ad[CORNER_TYP];
+        *pdTrigger = trigger.Value(e);
+        *pdRow = row.Value(e);
+    } else if (e != eCorner::TYP && eT == VALUE_NA && eR == VALUE_NUMBER) {
+        *pdTrigger = trigger.Value(eCorner::TYP);
+        *pdRow = row.Value(e);
+    } else if (e != eCorner::TYP && eT == VALUE_NUMBER && eR == VALUE_NA && bRowTyp) {
+        *pdTrigger = trigger.Value(e);
+        *pdRow = row.Value(eCorner::TYP);
     } else {
         return false;
     }
@@ -346,13 +284,13 @@ void ReportTrigger(eTriggerCheck eCheck, const char* pszName, const char* pszCor
     }
 }
 
-void CheckTriggerAtRow(const char* pszName, const Corners& trigger, const RNGP* pRow,
-                       eTriggerCheck eCheck, int eCorner) {
+void CheckTriggerAtRow(const char* pszName, const CORNERS& trigger, const RNGP* pRow,
+                       eTriggerCheck eCheck, eCorner e) {
     double dTrigger = 0.0;
     double dRow = 0.0;
-    if (CornerPair(trigger, OfRow(pRow), eCorner, &dTrigger, &dRow) &&
+    if (CornerPair(trigger, RNGP_Corners(pRow), e, &dTrigger, &dRow) &&
         IsOutside(eCheck, dTrigger, dRow))
-        ReportTrigger(eCheck, pszName, g_apszCorner[eCorner]);
+        ReportTrigger(eCheck, pszName, g_apszCorner[CornerIndex(e)]);
 }
 
 // The trigger lies between the first and the last voltage of every
@@ -360,15 +298,15 @@ void CheckTriggerAtRow(const char* pszName, const Corners& trigger, const RNGP* 
 void CheckTrigger(const char* pszName, const RNG* pTrigger, const WVFRM* pList,
                   eTriggerCheck eStart, eTriggerCheck eEnd) {
     if (pTrigger == nullptr || pTrigger->eTypState != VALUE_NUMBER) return;
-    const Corners trigger = OfRange(pTrigger);
+    const CORNERS trigger = RNG_Corners(pTrigger);
     for (const WVFRM* pWvfrm = pList; pWvfrm != nullptr; pWvfrm = pWvfrm->pNext) {
         const RNGP* pFirst = pWvfrm->pRows;
         if (pFirst == nullptr || pFirst->eTypState != VALUE_NUMBER) continue;
         const RNGP* pLast = pFirst;
         while (pLast->pNext != nullptr) pLast = pLast->pNext;
-        for (int eCorner = CORNER_TYP; eCorner < CORNER_COUNT; ++eCorner) {
-            CheckTriggerAtRow(pszName, trigger, pFirst, eStart, eCorner);
-            CheckTriggerAtRow(pszName, trigger, pLast, eEnd, eCorner);
+        for (eCorner e : g_aeCorners) {
+            CheckTriggerAtRow(pszName, trigger, pFirst, eStart, e);
+            CheckTriggerAtRow(pszName, trigger, pLast, eEnd, e);
         }
     }
 }
@@ -507,35 +445,33 @@ void ADDSUB_Begin(MDL* pMdl, char* pszLine) {
         ADDSUB_FreeList(pMdl->pAddSubmdl);
         pMdl->pAddSubmdl = nullptr;
     }
-    CRV_CheckKeywordAlone(pszLine, "Add Submodel");
+    CMN_CheckKeywordAlone(pszLine, "Add Submodel");
     if (pMdl->eModelType == MT_SERIES || pMdl->eModelType == MT_SERIES_SWITCH)
         DIAG_ErrorLine("Add Submodel is not allowed for Series or Series_switch models");
 }
 
 void ADDSUB_Line(const char* pszLine, ADDSUB** ppList, unsigned eModelType) {
     TAV_ASSERT(pszLine != nullptr && ppList != nullptr);
-    TOKENS words{};
-    if (!CMN_Tokenize(pszLine, 2, &words)) {
+    const WORDS words(pszLine, 2);
+    if (!words.Split()) {
         DIAG_BugLine("Unable to Parse %s: %s %d", "Add Submodel", TAV_MODULE, __LINE__);
         return;
     }
-    if (words.nFound == 0) {
+    if (words.Found() == 0) {
         DIAG_ErrorLine("Add Submodel Name not found");
-        CMN_FreeTokens(&words);
         return;
     }
-    if (words.nFound > 2) DIAG_ErrorLine("Invalid Add Submodel Line. Expecting two items only");
+    if (words.Found() > 2) DIAG_ErrorLine("Invalid Add Submodel Line. Expecting two items only");
     ADDSUB* pEntry = AppendEntry(ppList);
-    if (pEntry != nullptr) {
-        ReadAddSubmodelName(pEntry, words.ppszToken[0]);
-        if (words.nFound < 2) {
-            DIAG_ErrorLine("Add Submodel Mode not found");
-        } else {
-            MatchSpelling(words.ppszToken[1], "Add Submodel Mode", g_aModes, &pEntry->eMode);
-            CheckModeForType(pEntry->eMode, eModelType);
-        }
+    if (pEntry == nullptr) return;
+    ReadAddSubmodelName(pEntry, words[0]);
+    if (words.Found() < 2) {
+        DIAG_ErrorLine("Add Submodel Mode not found");
+    } else {
+        CMN_MatchSpelling(words[1], "Add Submodel Mode", g_aModes, sizeof g_aModes / sizeof g_aModes[0],
+                          &pEntry->eMode);
+        CheckModeForType(pEntry->eMode, eModelType);
     }
-    CMN_FreeTokens(&words);
 }
 
 void ADDSUB_FreeList(ADDSUB* pList) {

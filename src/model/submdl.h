@@ -1,3 +1,4 @@
+// Submodels and the submodel references of models.
 #ifndef TAVELIN_SUBMDL_H
 #define TAVELIN_SUBMDL_H
 

@@ -1,11 +1,16 @@
+// [Rising Waveform], [Falling Waveform] and the pulse tables: the fixture
+// values, the timing rows, and the end checks of a waveform.  State: the
+// waveform being read, its tail and row count.
 #define TAV_MODULE "wvfrm"
 #include "model/wvfrm.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "model/crv.h"
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "core/lines.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
@@ -27,8 +32,7 @@ const FixtureSub g_aFixtureSub[] = {
     {"C_dut", &WVFRM::pdCdut},           {"NOT_SUB", nullptr},
 };
 
-enum eColumn { COL_TYP = RNGP_COL_TYP, COL_MIN = RNGP_COL_MIN, COL_MAX = RNGP_COL_MAX, COL_END };
-const char* const g_apszColumnName[COL_END] = {nullptr, "Typical", "Minimum", "Maximum"};
+const char* const g_apszCornerText[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
 struct WvfrmState {
     WVFRM* pCur = nullptr;
@@ -47,13 +51,13 @@ const FixtureSub* LookupFixture(const char* pszLine, size_t n) {
     return nullptr;
 }
 
-bool ColumnValue(const RNGP* pRow, int eColumn, double* pd) {
-    return RNGP_ColumnState(pRow, eColumn, pd) == VALUE_NUMBER;
+bool CornerValue(const RNGP* pRow, eCorner eWhich, double* pd) {
+    return RNGP_CornerState(pRow, eWhich, pd) == VALUE_NUMBER;
 }
 
-bool IsNA(const RNGP* pRow, int eColumn) {
+bool IsNA(const RNGP* pRow, eCorner eWhich) {
     double d;
-    return RNGP_ColumnState(pRow, eColumn, &d) == VALUE_NA;
+    return RNGP_CornerState(pRow, eWhich, &d) == VALUE_NA;
 }
 
 int StartLine() { return static_cast<int>(g_wvfrm.ulStartLine); }
@@ -71,28 +75,11 @@ void ReadFixture(const char* pszLine, const FixtureSub* pSub, const char* pszKey
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return;
     }
-    TOKENS words{};
-    if (!CMN_TokenizeDelim(pszLine, 3, '=', &words)) {
-        DIAG_BugLine("Unable to Parse %s: %s %d", pSub->pszName, TAV_MODULE, __LINE__);
-        return;
-    }
-    if (words.nFound < 3) {
-        DIAG_ErrorLine("Invalid %s line", pszKeyword);
-    } else {
-        if (words.nFound != 3)
-            DIAG_ErrorLine("Incorrect Number of Line Items (%d) For %s: Expecting %d", words.nFound,
-                           pszKeyword, 3);
-        const char* pszValue = words.ppszToken[2];
-        int nResult = 0;
-        if (strcmp(words.ppszToken[1], "=") != 0)
-            DIAG_ErrorLine("Invalid %s line", pszKeyword);
-        else if ((nResult = CMN_GetNumber(pszValue, pdField)) == 0)
-            DIAG_ErrorLine("Invalid %s Value (\"%s\")", pszKeyword, pszValue);
-        else if (nResult == 2)
-            DIAG_WarningLine("Suspicious %s %s Value (\"%s\"); Numeric in Scale", pszKeyword,
-                             pSub->pszName, pszValue);
-    }
-    CMN_FreeTokens(&words);
+    char szInvalid[64];
+    char szSuspicious[96];
+    snprintf(szInvalid, sizeof szInvalid, "Invalid %s line", pszKeyword);
+    snprintf(szSuspicious, sizeof szSuspicious, "%s %s", pszKeyword, pSub->pszName);
+    CMN_ReadNameValue(pszLine, {szInvalid, pszKeyword, pszKeyword, szSuspicious}, pdField);
 }
 
 void ReadTimingRow(const char* pszLine, const char* pszKeyword) {
@@ -130,40 +117,40 @@ void CheckFixturePresent(const WVFRM* pWvfrm, const char* pszLabel) {
 
 void CheckEndRowNA(const RNGP* pRow, const char* pszWhich, const RNGP* pFirst,
                    const char* pszLabel) {
-    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
-        if (!IsNA(pRow, eColumn)) continue;
-        if (eColumn != COL_TYP && !RNGP_AnyNumber(pFirst, eColumn)) continue;
+    for (eCorner eWhich : g_aeCorners) {
+        if (!IsNA(pRow, eWhich)) continue;
+        if (eWhich != eCorner::TYP && !RNGP_AnyNumber(pFirst, eWhich)) continue;
         DIAG_Error("%s %s Value Cannot Be 'NA' for %s Waveform Beginning at Line %d", pszWhich,
-                   g_apszColumnName[eColumn], pszLabel, StartLine());
+                   g_apszCornerText[CornerIndex(eWhich)], pszLabel, StartLine());
     }
 }
 
 // A pulse must come back to where it started.
 void CheckPulseReturns(const RNGP* pFirst, const RNGP* pLast, const char* pszLabel) {
-    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
+    for (eCorner eWhich : g_aeCorners) {
         double dFirst, dLast;
-        if (!ColumnValue(pFirst, eColumn, &dFirst) || !ColumnValue(pLast, eColumn, &dLast)) continue;
+        if (!CornerValue(pFirst, eWhich, &dFirst) || !CornerValue(pLast, eWhich, &dLast)) continue;
         if (dFirst != dLast)
             DIAG_Error("First %s Value should be the same as the Last for %s Waveform Beginning at Line %d",
-                       g_apszColumnName[eColumn], pszLabel, StartLine());
+                       g_apszCornerText[CornerIndex(eWhich)], pszLabel, StartLine());
     }
 }
 
 // GND pulses offset downwards, POWER pulses upwards.
 void CheckPulseOffsets(const RNGP* pFirst, const char* pszLabel) {
     const bool bGnd = strcmp(pszLabel, "GND Pulse Table") == 0;
-    for (int eColumn = COL_TYP; eColumn < COL_END; ++eColumn) {
+    for (eCorner eWhich : g_aeCorners) {
         for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) {
             double d;
-            if (!ColumnValue(pRow, eColumn, &d)) continue;
+            if (!CornerValue(pRow, eWhich, &d)) continue;
             if (bGnd && d < 0) {
                 DIAG_Warning("Found some %s (%s) offsets less than 0 for Table Beginning at Line %d",
-                             pszLabel, g_apszColumnName[eColumn], StartLine());
+                             pszLabel, g_apszCornerText[CornerIndex(eWhich)], StartLine());
                 break;
             }
             if (!bGnd && d > 0) {
                 DIAG_Warning("Found some %s (%s) offsets greater than 0 for Table Beginning at Line %d",
-                             pszLabel, g_apszColumnName[eColumn], StartLine());
+                             pszLabel, g_apszCornerText[CornerIndex(eWhich)], StartLine());
                 break;
             }
         }
@@ -206,7 +193,7 @@ int WVFRM_Begin(char* pszLine, WVFRM** ppList, const char* pszKeyword) {
     g_wvfrm.pTail = nullptr;
     g_wvfrm.nRows = 0;
     if (nBefore >= WVFRM_MAX_WAVEFORMS) DIAG_ErrorLine("More than 100 %ss are defined", pszKeyword);
-    CRV_CheckKeywordAlone(pszLine, pszKeyword);
+    CMN_CheckKeywordAlone(pszLine, pszKeyword);
     g_wvfrm.ulStartLine = PARSE_GetLineNumber();
     return 1;
 }

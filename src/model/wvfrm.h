@@ -1,3 +1,4 @@
+// Waveforms and pulse tables.
 #ifndef TAVELIN_WVFRM_H
 #define TAVELIN_WVFRM_H
 

@@ -1,3 +1,7 @@
+// The file header: [IBIS Ver], [File Name], [File Rev], [Date] and the
+// free texts ([Source], [Notes], [Disclaimer], [Copyright]) with their
+// checks, and the required-keyword checks when the header closes.  State: the
+// header open in the read and the free text being gathered.
 #define TAV_MODULE "hdr"
 #include "reader/hdr.h"
 
@@ -7,6 +11,7 @@
 
 #include "core/cmn.h"
 #include "core/diag.h"
+#include "core/fields.h"
 #include "reader/read.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
@@ -240,23 +245,22 @@ void HDR_Destroy(HDR* pHdr) {
 
 namespace {
 
-int GetText(const HDR* pHdr, const char* pszField, const char** ppsz) {
-    TAV_ASSERT(pHdr != nullptr && ppsz != nullptr);
-    if (pszField == nullptr || pszField[0] == '\0') {
-        *ppsz = nullptr;
-        return 0;
-    }
-    *ppsz = pszField;
-    return 1;
+int GetText(const HDR* pHdr, char* const HDR::*pmField, const char** ppsz) {
+    return CMN_GIVE_TEXT(CMN_RECORD(pHdr).*pmField, ppsz);
+}
+
+template <size_t N>
+int GetText(const HDR* pHdr, char (HDR::*pmField)[N], const char** ppsz) {
+    return CMN_GIVE_TEXT(CMN_RECORD(pHdr).*pmField, ppsz);
 }
 
 }  // namespace
 
-int HDR_GetIbisVersion(const HDR* p, const char** pp) { return GetText(p, p ? p->szIbisVersion : nullptr, pp); }
-int HDR_GetFileName(const HDR* p, const char** pp) { return GetText(p, p ? p->szFileName : nullptr, pp); }
-int HDR_GetFileRev(const HDR* p, const char** pp) { return GetText(p, p ? p->szFileRev : nullptr, pp); }
-int HDR_GetDate(const HDR* p, const char** pp) { return GetText(p, p ? p->szDate : nullptr, pp); }
-int HDR_GetSource(const HDR* p, const char** pp) { return GetText(p, p ? p->pszSource : nullptr, pp); }
-int HDR_GetNotes(const HDR* p, const char** pp) { return GetText(p, p ? p->pszNotes : nullptr, pp); }
-int HDR_GetDisclaimer(const HDR* p, const char** pp) { return GetText(p, p ? p->pszDisclaimer : nullptr, pp); }
-int HDR_GetCopyright(const HDR* p, const char** pp) { return GetText(p, p ? p->pszCopyright : nullptr, pp); }
+int HDR_GetIbisVersion(const HDR* p, const char** pp) { return GetText(p, &HDR::szIbisVersion, pp); }
+int HDR_GetFileName(const HDR* p, const char** pp) { return GetText(p, &HDR::szFileName, pp); }
+int HDR_GetFileRev(const HDR* p, const char** pp) { return GetText(p, &HDR::szFileRev, pp); }
+int HDR_GetDate(const HDR* p, const char** pp) { return GetText(p, &HDR::szDate, pp); }
+int HDR_GetSource(const HDR* p, const char** pp) { return GetText(p, &HDR::pszSource, pp); }
+int HDR_GetNotes(const HDR* p, const char** pp) { return GetText(p, &HDR::pszNotes, pp); }
+int HDR_GetDisclaimer(const HDR* p, const char** pp) { return GetText(p, &HDR::pszDisclaimer, pp); }
+int HDR_GetCopyright(const HDR* p, const char** pp) { return GetText(p, &HDR::pszCopyright, pp); }

@@ -1,3 +1,4 @@
+// The file header of an IBIS file.
 #ifndef TAVELIN_HDR_H
 #define TAVELIN_HDR_H
 

@@ -182,11 +182,13 @@ TEST(NavigToken, HeldTokenKeepsItsLines) {
     EXPECT_EQ(1, reader.m_nLine);
     EXPECT_EQ("two", reader.Next(&nType));
     EXPECT_EQ(3, reader.m_nLine);
-    reader.Peek(&str);
-    reader.ut_parse_clear_buffer();
-    reader.ut_parse_stop();
+    EXPECT_EQ(2, reader.Peek(&str));
+    reader.ut_parse_stop();  // ends the loop even with a token held
     EXPECT_EQ("", reader.Next(&nType));
     EXPECT_EQ(0, nType);
+    EXPECT_EQ("three", reader.Next(&nType));
+    reader.Peek(&str);
+    reader.ut_parse_clear_buffer();
     EXPECT_EQ(0, reader.Peek(&str));
     EXPECT_EQ(4, reader.m_nLine);
 }
@@ -342,6 +344,31 @@ TEST(NavigParse, GroupRepeatsWhileTheNextTokenFits) {
     EXPECT_EQ(1, parser.Run("Pair \"a\" 1 \"b\" 2 \"c\" Pins 1"));
     EXPECT_EQ("A1 Pair tag5 slots6: [a] 1.000000 [b] 2.000000 [c]\nA1 Pins tag1 slots2: 1\n",
               parser.m_strLog);
+}
+
+// One keyword with a hundred thousand arguments: every one reaches the action.
+class CountingParser : public CNavigPrs {
+public:
+    int m_nSlots = 0;
+    std::string m_strLast;
+
+protected:
+    int ut_parse(const key_lookup*, int) override { return CNavigPrs::ut_parse(kTable, 1); }
+    int switch_func(int, arg_val* args, int, int, int slots) override {
+        m_nSlots = slots;
+        m_strLast = args[slots - 1].s;
+        return 0;
+    }
+};
+
+TEST(NavigParse, ManyArgumentsOfOneKeyword) {
+    std::string strText = "Names";
+    for (int i = 0; i < 100000; ++i) strText += " \"n" + std::to_string(i) + "\"";
+    std::istringstream in(strText);
+    CountingParser parser;
+    EXPECT_EQ(1, parser.ParseStream(in));
+    EXPECT_EQ(100001, parser.m_nSlots);
+    EXPECT_EQ("n99999", parser.m_strLast);
 }
 
 TEST(NavigParse, ErrorLineIsTheTokensOwnLine) {

@@ -64,7 +64,12 @@ TEST(Component, PackageLines) {
               "ERROR  (line   12) - Invalid Minimum Value (\"2%\")\n"
               "ERROR  (line   12) - Unable to parse data for Package subparameter 'C_pkg'.\n"
               "ERROR  (line   13) - Duplicate Package keyword.\n"
-              "ERROR  (line   16) - Required sub-parameter C_pkg not found.\n");
+              "ERROR  (line   16) - Required sub-parameter C_pkg not found.\n"
+              // 5 mH and 15 mH are far beyond any package.
+              "WARNING  -\n"
+              "    CMPT 'X': Lpkg MIN value 5e+06nH not within expected range (0nH, 1000nH)\n"
+              "WARNING  -\n"
+              "    CMPT 'X': Lpkg MAX value 1.5e+07nH not within expected range (0nH, 1000nH)\n");
 }
 
 TEST(Component, LocationSubparametersInIbis3) {

@@ -100,6 +100,11 @@ TEST(Pin, RowsOfWrongWidthAreKept) {
               "ERROR  (line   15) - Invalid R_pin Value (\"%1\")\n"
               "ERROR  (line   15) -\n"
               "    When using 6 columns, the headers R_pin, L_pin, and C_pin must be listed.\n"
+              // Without scale letters these are henries and farads.
+              "WARNING  - CMPT 'X', Pin '4': Pin Inductance 2e+09nH greater than 1000nH\n"
+              "WARNING  - CMPT 'X', Pin '4': Pin Capacitance 3e+12pF greater than 1000pF\n"
+              "WARNING  - CMPT 'X', Pin '5': Pin Inductance 2e+09nH greater than 1000nH\n"
+              "WARNING  - CMPT 'X', Pin '5': Pin Capacitance 3e+12pF greater than 1000pF\n"
               "ERROR  - Component 'X': Model '' for Pin '3' not defined.\n");
 }
 

@@ -61,28 +61,28 @@ TEST_F(RngTest, TypicalWithNaCornersFallsBackToTypical) {
     EXPECT_EQ(RNG_GetTyp(m_pRng, &d), 1);
     EXPECT_EQ(d, 1.0);
     d = 0.0;
-    RNG_GetCorner(m_pRng, RNG_CORNER_MIN, &d);
+    RNG_GetCorner(m_pRng, eCorner::MIN, &d);
     EXPECT_EQ(d, 1.0);
     d = 0.0;
-    RNG_GetCorner(m_pRng, RNG_CORNER_MAX, &d);
+    RNG_GetCorner(m_pRng, eCorner::MAX, &d);
     EXPECT_EQ(d, 1.0);
 }
 
 TEST_F(RngTest, GetCornerTakesNumberedCornersAndWritesOnlyNumbers) {
     EXPECT_EQ(Parse("2 1 3"), 1);
     double d = 0.0;
-    RNG_GetCorner(m_pRng, RNG_CORNER_MIN, &d);
+    RNG_GetCorner(m_pRng, eCorner::MIN, &d);
     EXPECT_EQ(d, 1.0);
-    RNG_GetCorner(m_pRng, RNG_CORNER_MAX, &d);
+    RNG_GetCorner(m_pRng, eCorner::MAX, &d);
     EXPECT_EQ(d, 3.0);
-    RNG_GetCorner(m_pRng, 7, &d);
+    RNG_GetCorner(m_pRng, eCorner::TYP, &d);
     EXPECT_EQ(d, 2.0);
 
     EXPECT_EQ(Parse("NA NA 4"), 1);
     d = -1.0;
-    RNG_GetCorner(m_pRng, RNG_CORNER_MIN, &d);
+    RNG_GetCorner(m_pRng, eCorner::MIN, &d);
     EXPECT_EQ(d, -1.0);
-    RNG_GetCorner(m_pRng, RNG_CORNER_MAX, &d);
+    RNG_GetCorner(m_pRng, eCorner::MAX, &d);
     EXPECT_EQ(d, 4.0);
     EXPECT_EQ(TakeLog(), "");
 }
@@ -213,9 +213,9 @@ TEST_F(RngTest, RowValuesAndBadWords) {
     EXPECT_EQ(m_pLast->eMinState, 2u);
     EXPECT_EQ(RNGP_GetMax(m_pLast, &d), 1);
     EXPECT_DOUBLE_EQ(d, 0.002);
-    EXPECT_EQ(RNGP_HasCorner(m_pLast, RNG_CORNER_MIN), 0);
-    EXPECT_EQ(RNGP_HasCorner(m_pLast, RNG_CORNER_MAX), 1);
-    EXPECT_EQ(RNGP_HasCorner(m_pLast, RNG_CORNER_TYP), 1);
+    EXPECT_EQ(RNGP_HasCorner(m_pLast, eCorner::MIN), 0);
+    EXPECT_EQ(RNGP_HasCorner(m_pLast, eCorner::MAX), 1);
+    EXPECT_EQ(RNGP_HasCorner(m_pLast, eCorner::TYP), 1);
 
     ParseRow("1% 2 3 4");
     EXPECT_EQ(TakeLog(), "ERROR  (line    1) - Invalid Voltage Value (\"1%\")\n");

@@ -58,8 +58,8 @@ TEST(RampRead, RatiosAndRload) {
             EXPECT_EQ(1, RAMP_GetTyp(pRising, &dDv, &dDt));
             EXPECT_DOUBLE_EQ(1e-9, dDt);
             EXPECT_EQ(0, RAMP_GetMin(pRising, &dDv, &dDt));
-            EXPECT_EQ(VALUE_NA, pRising->aRatio[RAMP_MIN].eState);
-            EXPECT_EQ(VALUE_ABSENT, pFalling->aRatio[RAMP_MAX].eState);
+            EXPECT_EQ(VALUE_NA, pRising->aRatio[CornerIndex(eCorner::MIN)].eState);
+            EXPECT_EQ(VALUE_ABSENT, pFalling->aRatio[CornerIndex(eCorner::MAX)].eState);
 
             double dRload = 0;
             EXPECT_EQ(0, RAMP_GetRload(RampOfModel(pIbis, "O1"), &dRload));

@@ -8,6 +8,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "component/difpin.h"
 #include "component/pin.h"
@@ -202,26 +204,34 @@ void CheckRequired(const CMPNT* pCmpnt) {
         PKG_CheckRequired(pCmpnt->pPkg);
 }
 
-// Each component against every later one of exactly the same name.
+// Each component against every later one of exactly the same name: one
+// report per such pair, each at the earlier component of the pair.  The
+// names are counted first, so the pairs are not searched for.
 void CheckDuplicates(CMPNT* pList) {
-    for (const CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext)
-        for (const CMPNT* pLater = pCmpnt->pNext; pLater != nullptr; pLater = pLater->pNext)
-            if (strcmp(pCmpnt->szName, pLater->szName) == 0)
-                DIAG_Error("Component '%s' is duplicated within the .ibs file.", pCmpnt->szName);
+    std::unordered_map<std::string, unsigned> mapLater;
+    for (const CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) ++mapLater[pCmpnt->szName];
+    for (const CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) {
+        const unsigned nLater = --mapLater[pCmpnt->szName];
+        for (unsigned i = 0; i < nLater; ++i)
+            DIAG_Error("Component '%s' is duplicated within the .ibs file.", pCmpnt->szName);
+    }
 }
 
-// A [Package Model] must name a package model of the document.  Until
-// package models can be looked for in .pkg files, a document without any
-// package model accepts the name.
-void CheckPackageModel(const CMPNT* pCmpnt, PKGMDL* pPkgMdlList) {
-    if (pCmpnt->szPackageModel[0] == '\0' || pPkgMdlList == nullptr) return;
+// A [Package Model] must name a package model of the document; one not
+// read yet is looked for in the .pkg files beside the file.  A document
+// that still has no package model at all accepts the name.
+void CheckPackageModel(const CMPNT* pCmpnt, IBIS* pIbis) {
+    if (pCmpnt->szPackageModel[0] == '\0') return;
     PKGMDL* pFound = nullptr;
-    if (!PKGMDL_Find(pPkgMdlList, pCmpnt->szPackageModel, &pFound))
+    if (PKGMDL_Find(pIbis->pPkgMdlList, pCmpnt->szPackageModel, &pFound)) return;
+    if (PKGMDL_FindFile(pCmpnt->szPackageModel) && PKGMDL_Find(pIbis->pPkgMdlList, pCmpnt->szPackageModel, &pFound))
+        return;
+    if (pIbis->pPkgMdlList != nullptr)
         DIAG_Error("Unable to find Package Model '%s' for Component '%s'", pCmpnt->szPackageModel, pCmpnt->szName);
 }
 
-void CheckOne(CMPNT* pCmpnt, PKGMDL* pPkgMdlList) {
-    CheckPackageModel(pCmpnt, pPkgMdlList);
+void CheckOne(CMPNT* pCmpnt, IBIS* pIbis) {
+    CheckPackageModel(pCmpnt, pIbis);
     if (pCmpnt->pPinList == nullptr)
         DIAG_Error("Unable to find Pin keyword data for Component '%s'.", pCmpnt->szName);
     else
@@ -314,10 +324,8 @@ void CMPNT_CheckList(CMPNT* pList) {
         DIAG_Bug("%s:%d:Unable to get IBIS?", TAV_MODULE, __LINE__);
         return;
     }
-    PKGMDL* pPkgMdlList = nullptr;
-    IBIS_GetPkgMdlList(pIbis, &pPkgMdlList);
     CheckDuplicates(pList);
-    for (CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) CheckOne(pCmpnt, pPkgMdlList);
+    for (CMPNT* pCmpnt = pList; pCmpnt != nullptr; pCmpnt = pCmpnt->pNext) CheckOne(pCmpnt, pIbis);
 }
 
 void CMPNT_Destroy(CMPNT* pList) {

@@ -189,9 +189,10 @@ namespace {
 // component.
 void CheckPackagePins(PIN* pList, PKGMDL* pPkgMdlList, const char* pszCmpntName,
                       const char* pszPackageModel) {
+    const PIN_INDEX pins(pList);  // a package model may list 100 000 pins
     const char* pszPin = nullptr;
     for (int bFirst = 1; PKGMDL_NextPin(pPkgMdlList, pszPackageModel, bFirst, &pszPin); bFirst = 0) {
-        if (FindFirst(pList, pszPin) == nullptr)
+        if (pins.Find(pszPin) == nullptr)
             DIAG_Error("Pin '%s' found in Package_Model '%s' Pin_Numbers list not found in Component '%s' Pin list.",
                        pszPin, pszPackageModel, pszCmpntName);
     }

@@ -6,6 +6,7 @@
 #include "core/cmn.h"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -228,9 +229,18 @@ FILE* CMN_OpenBinary(const char* pszPath, const char* pszMode) {
 
 namespace {
 
-locale_t CLocale() {
-    static const locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return s_locale;
+// The decimal number of nLength characters at psz, correctly rounded;
+// false when it is too large for a double.  std::from_chars needs no copy
+// and no locale (the decimal point stays a point whatever locale the host
+// has set); it refuses a leading '+', and reports an underflow that the C
+// library would round to a denormal or zero, so both go the slow way.
+bool ConvertDecimal(const char* psz, size_t nLength, double* pdValue) {
+    const char* pEnd = psz + nLength;
+    const std::from_chars_result result = std::from_chars(psz[0] == '+' ? psz + 1 : psz, pEnd, *pdValue);
+    if (result.ec == std::errc() && result.ptr == pEnd) return true;
+    static const locale_t s_cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    *pdValue = strtod_l(std::string(psz, nLength).c_str(), nullptr, s_cLocale);
+    return !std::isinf(*pdValue);
 }
 
 }  // namespace
@@ -252,11 +262,10 @@ int CMN_GetNumber(const char* psz, double* pdValue) {
     *pdValue = 0.0;
     size_t nLength = DecimalLength(psz);
     if (nLength == 0) return 0;
-    // Only the decimal part goes to the C library, so that "0x10" stays
-    // the number 0 followed by text.  The "C" locale keeps the decimal point
-    // a point whatever locale the host application has set.
-    double dValue = strtod_l(std::string(psz, nLength).c_str(), nullptr, CLocale());
-    if (std::isinf(dValue)) return 0;  // too large for any IBIS quantity
+    // Only the decimal part is converted, so that "0x10" stays the number 0
+    // followed by text.
+    double dValue = 0.0;
+    if (!ConvertDecimal(psz, nLength, &dValue)) return 0;  // too large for any IBIS quantity
 
     const char* pAfter = psz + nLength;
     if (*pAfter == '\0') {

@@ -132,6 +132,8 @@ void DIAG_SetFileName(const char* pszName) {
     RefreshShownName();
 }
 
+const char* DIAG_GetFileName() { return g_diag.szMsgFileName; }
+
 void DIAG_SetNameMode(unsigned eNameMode) {
     g_diag.eNameMode = eNameMode;
     RefreshShownName();

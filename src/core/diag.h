@@ -23,6 +23,7 @@ void DIAG_GetCounts(int* pnErrors, int* pnWarnings, int* pnBugs);
 void DIAG_SetLog(FILE* pLogStream);
 FILE* DIAG_GetLog();
 void DIAG_SetFileName(const char* pszName);
+const char* DIAG_GetFileName();
 void DIAG_SetNameMode(unsigned eNameMode);
 void DIAG_SetIndent(int nIndent);
 int DIAG_GetIndent();

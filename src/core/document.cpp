@@ -11,6 +11,7 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "core/fields.h"
+#include "core/lines.h"
 #include "core/tav_assert.h"
 
 namespace {
@@ -19,7 +20,7 @@ struct DocumentState {
     IBIS* pCurrent = nullptr;
     std::string strCurDir;
     std::string strTopDir;
-    IBIS_READER_HOOKS hooks = {nullptr, nullptr, nullptr};
+    IBIS_READER_HOOKS hooks = {nullptr, nullptr, nullptr, nullptr};
 };
 
 DocumentState g_doc;
@@ -40,6 +41,26 @@ bool HooksInstalled() {
     return g_doc.hooks.pfnReadFile != nullptr && g_doc.hooks.pfnFinish != nullptr &&
            g_doc.hooks.pfnEndRead != nullptr;
 }
+
+// What a nested read changes of the read around it, put back when the
+// nested read is over: the line state (line number, file kind and name,
+// version), the shown file name and the directory of the file.
+class OuterRead {
+public:
+    OuterRead() : m_pLines(PARSE_SaveState()), m_strShownName(DIAG_GetFileName()), m_strDir(g_doc.strCurDir) {}
+    ~OuterRead() {
+        PARSE_RestoreState(m_pLines);
+        DIAG_SetFileName(m_strShownName.c_str());
+        g_doc.strCurDir = m_strDir;
+    }
+    OuterRead(const OuterRead&) = delete;
+    OuterRead& operator=(const OuterRead&) = delete;
+
+private:
+    PARSE_SAVED* m_pLines;
+    std::string m_strShownName;
+    std::string m_strDir;
+};
 
 }  // namespace
 
@@ -108,18 +129,25 @@ void IBIS_SetReaderHooks(const IBIS_READER_HOOKS* pHooks) {
 
 int IBIS_ReadNested(const char* pszPath, int eFileKind) {
     TAV_ASSERT(pszPath != nullptr && HooksInstalled());
+    OuterRead outer;
     return g_doc.hooks.pfnReadFile(pszPath, eFileKind);
 }
 
 int IBIS_ReadNestedDocument(const char* pszPath, int eFileKind) {
     TAV_ASSERT(pszPath != nullptr && HooksInstalled());
     if (!IBIS_Create()) return 0;
+    OuterRead outer;
     if (!g_doc.hooks.pfnReadFile(pszPath, eFileKind)) {
         g_doc.hooks.pfnEndRead();
         return 0;
     }
     g_doc.hooks.pfnFinish(eFileKind, 1);
     return 1;
+}
+
+const char* IBIS_GetHeaderFileName(IBIS* pIbis) {
+    TAV_ASSERT(pIbis != nullptr && g_doc.hooks.pfnHeaderFileName != nullptr);
+    return g_doc.hooks.pfnHeaderFileName(pIbis);
 }
 
 void IBIS_EndNestedDocument() {

@@ -64,9 +64,12 @@ struct IBIS_READER_HOOKS {
     int (*pfnReadFile)(const char* pszPath, int eFileKind);
     void (*pfnFinish)(int eFileKind, int bNested);
     void (*pfnEndRead)();
+    const char* (*pfnHeaderFileName)(IBIS* pIbis);
 };
 void IBIS_SetReaderHooks(const IBIS_READER_HOOKS* pHooks);
 
+// Nested reads keep the outer read's line state, shown file name and
+// directory: the outer end-of-file step goes on after them.
 // Reads a file's lines into the current document (no end-of-file step);
 // 0 when it cannot be opened.
 int IBIS_ReadNested(const char* pszPath, int eFileKind);
@@ -76,5 +79,7 @@ int IBIS_ReadNested(const char* pszPath, int eFileKind);
 // cannot be made or the file cannot be opened.
 int IBIS_ReadNestedDocument(const char* pszPath, int eFileKind);
 void IBIS_EndNestedDocument();
+// The [File Name] of the document's file header; empty when it has none.
+const char* IBIS_GetHeaderFileName(IBIS* pIbis);
 
 #endif

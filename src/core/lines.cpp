@@ -64,19 +64,21 @@ void ReportIllegal(int c, bool bRoomLeft) {
 bool IsLegal(int c) { return (c >= 32 && c <= 127) || c == '\t'; }
 
 // Reads one physical line; characters beyond the buffer are read and
-// dropped so that a long line is truncated rather than split.
+// dropped so that a long line is truncated rather than split.  The stream
+// belongs to the one read in progress, so its characters are taken without
+// the stream's lock: this loop sees every byte of every file.
 char* ReadLine(char* pszBuffer, size_t nSize, FILE* pStream, bool bReport) {
     if (pszBuffer == nullptr || pStream == nullptr || nSize == 0) return nullptr;
     if (nSize == 1) {
         pszBuffer[0] = '\0';
         return pszBuffer;
     }
-    int c = fgetc(pStream);
+    int c = getc_unlocked(pStream);
     if (c == EOF) return nullptr;
     size_t nLen = 0;
-    for (; c != EOF; c = fgetc(pStream)) {
+    for (; c != EOF; c = getc_unlocked(pStream)) {
         if (c == '\r' || c == CTRL_Z) {
-            int cNext = fgetc(pStream);
+            int cNext = getc_unlocked(pStream);
             if (c == '\r' && cNext == '\n') {
                 c = '\n';
             } else if (c == CTRL_Z && cNext == EOF) {
@@ -209,6 +211,20 @@ time_t PARSE_GetFileTime() { return g_parse.tFileTime; }
 void PARSE_SetNotTerminated(int bNotTerminated) { g_parse.bNotTerminated = bNotTerminated; }
 
 int PARSE_GetNotTerminated() { return g_parse.bNotTerminated; }
+
+struct PARSE_SAVED {
+    ParseState state;
+    int nIbisVersion;
+};
+
+PARSE_SAVED* PARSE_SaveState() { return new PARSE_SAVED{g_parse, g_nIbisVersion}; }
+
+void PARSE_RestoreState(PARSE_SAVED* pSaved) {
+    TAV_ASSERT(pSaved != nullptr);
+    g_parse = pSaved->state;
+    g_nIbisVersion = pSaved->nIbisVersion;
+    delete pSaved;
+}
 
 void PARSE_SetIbisVersion(int nVersion) { g_nIbisVersion = nVersion; }
 

@@ -50,6 +50,13 @@ time_t PARSE_GetFileTime();
 void PARSE_SetNotTerminated(int bNotTerminated);
 int PARSE_GetNotTerminated();
 
+// The state of a read in progress, kept across a read nested in it; the
+// version in force is kept with it.
+struct PARSE_SAVED;
+PARSE_SAVED* PARSE_SaveState();
+// Puts the saved state back and releases it.
+void PARSE_RestoreState(PARSE_SAVED* pSaved);
+
 // The IBIS version recorded by the file header: 0 before any [IBIS Ver],
 // then 1, 2 or 3.  It is kept across files.
 void PARSE_SetIbisVersion(int nVersion);

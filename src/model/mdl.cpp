@@ -23,6 +23,7 @@
 #include "core/document.h"
 #include "core/fields.h"
 #include "core/lines.h"
+#include "core/name_index.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
@@ -143,6 +144,9 @@ struct MdlState {
 
 MdlState g_mdl;
 
+// The names of the document's models, kept beyond one model.
+NAME_INDEX<MDL> g_mdlNames;
+
 const TypedKeyword* FindTypedKeyword(int eKeyword) {
     for (const TypedKeyword& typed : g_aTypedKeywords)
         if (typed.eKeyword == eKeyword) return &typed;
@@ -165,7 +169,7 @@ bool IsSeriesType(unsigned eType) { return eType == MT_SERIES || eType == MT_SER
 
 // ---- [Model] line and subparameters ----
 
-void ReadName(MDL* pMdl, char* pszLine) {
+void CheckName(MDL* pMdl, char* pszLine) {
     char* pszRest = pszLine;
     if (!CMN_SkipKeyword(&pszRest)) {
         DIAG_BugLine("Unable to eat keyword <%s>: %s %d", "Model", TAV_MODULE, __LINE__);
@@ -175,12 +179,14 @@ void ReadName(MDL* pMdl, char* pszLine) {
     if (!CMN_ReadName(pszRest, "Model", pMdl->szName, MDL_NAME_LEN, &bTooLong) || bTooLong) return;
     if (!CMN_IsNotReserved(pMdl->szName))
         DIAG_ErrorLine("Invalid Model Name (\"%s\"); Reserved Word.", pMdl->szName);
-    for (const MDL* pOlder = pMdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
-        if (strcmp(pOlder->szName, pMdl->szName) == 0) {
-            DIAG_ErrorLine("Model Name Previously Defined (\"%s\")", pMdl->szName);
-            break;
-        }
-    }
+    if (g_mdlNames.SeenBelow(pMdl, pMdl->szName))
+        DIAG_ErrorLine("Model Name Previously Defined (\"%s\")", pMdl->szName);
+}
+
+// Every model's name, an empty one included, goes into the index.
+void ReadName(MDL* pMdl, char* pszLine) {
+    CheckName(pMdl, pszLine);
+    g_mdlNames.Take(pMdl);
 }
 
 int LookupSubparameter(const char* pszLine, size_t* pnLength) {
@@ -576,6 +582,7 @@ const char* MDL_Spelling(const MDL_SPELLING* pTable, unsigned eValue) {
 }
 
 void MDL_Reset() {
+    g_mdlNames.Forget();
     g_mdl.pCur = nullptr;
     g_mdl.eLastKeyword = KW_NOT_KEY;
     g_mdl.pCurSection = nullptr;
@@ -662,6 +669,7 @@ void MDL_Destroy(MDL* pMdl) {
 }
 
 void MDL_DestroyList(MDL* pList) {
+    g_mdlNames.Forget();
     while (pList != nullptr) {
         MDL* pNext = pList->pNext;
         MDL_Destroy(pList);

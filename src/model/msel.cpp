@@ -10,6 +10,7 @@
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "core/fields.h"
+#include "core/name_index.h"
 #include "core/document.h"
 #include "core/lines.h"
 #include "core/tav_assert.h"
@@ -23,7 +24,10 @@ struct MselState {
 
 MselState g_msel;
 
-void ReadName(MSEL* pMsel, char* pszLine) {
+// The names of the document's selectors, kept beyond one selector.
+NAME_INDEX<MSEL> g_mselNames;
+
+void CheckName(MSEL* pMsel, char* pszLine) {
     char* pszRest = pszLine;
     if (!CMN_SkipKeyword(&pszRest)) pszRest = pszLine + strlen(pszLine);
     int bTooLong = 0;
@@ -31,8 +35,14 @@ void ReadName(MSEL* pMsel, char* pszLine) {
     // An overlong name is checked as it was cut.
     if (!CMN_IsNotReserved(pMsel->szName))
         DIAG_ErrorLine("Invalid Model SelectorName (\"%s\"); Reserved Word.", pMsel->szName);
-    if (MSEL_Find(pMsel->pNext, pMsel->szName))
+    if (g_mselNames.SeenBelow(pMsel, pMsel->szName))
         DIAG_ErrorLine("Model Selector Name Previously Defined (\"%s\")", pMsel->szName);
+}
+
+// Every selector's name, an empty one included, goes into the index.
+void ReadName(MSEL* pMsel, char* pszLine) {
+    CheckName(pMsel, pszLine);
+    g_mselNames.Take(pMsel);
 }
 
 // The description is what follows the model name and its blanks; it has
@@ -86,7 +96,10 @@ void ReadModelLine(MSEL* pMsel, const char* pszLine) {
 
 }  // namespace
 
-void MSEL_Reset() { g_msel = MselState(); }
+void MSEL_Reset() {
+    g_msel = MselState();
+    g_mselNames.Forget();
+}
 
 void MSEL_Init() {
     g_msel = MselState();
@@ -166,6 +179,7 @@ int MSEL_Find(MSEL* pList, const char* pszName) {
 }
 
 void MSEL_Destroy(MSEL* pList) {
+    g_mselNames.Forget();
     while (pList != nullptr) {
         MSEL* pNext = pList->pNext;
         MSELMDL* pEntry = pList->pModels;

@@ -17,6 +17,7 @@
 #include "core/fields.h"
 #include "core/document.h"
 #include "core/lines.h"
+#include "core/name_index.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
@@ -67,6 +68,9 @@ struct SubmdlState {
 
 SubmdlState g_submdl;
 
+// The names of the document's submodels, kept beyond one submodel.
+NAME_INDEX<SUBMDL> g_submdlNames;
+
 const IvTable* FindIvTable(int eKeyword) {
     for (const IvTable& table : g_aIvTables)
         if (table.eKeyword == eKeyword) return &table;
@@ -85,7 +89,7 @@ bool IsCalled(const char* pszWord, const char* pszName) {
 
 // ---- [Submodel] line and subparameter ----
 
-void ReadName(SUBMDL* pSubmdl, char* pszLine) {
+void CheckName(SUBMDL* pSubmdl, char* pszLine) {
     char* pszRest = pszLine;
     if (!CMN_SkipKeyword(&pszRest)) {
         DIAG_BugLine("Unable to eat keyword <%s>: %s %d", "SubModel", TAV_MODULE, __LINE__);
@@ -96,12 +100,14 @@ void ReadName(SUBMDL* pSubmdl, char* pszLine) {
         return;
     if (!CMN_IsNotReserved(pSubmdl->szName))
         DIAG_ErrorLine("Invalid Sub Model Name (\"%s\"); Reserved Word.", pSubmdl->szName);
-    for (const SUBMDL* pOlder = pSubmdl->pNext; pOlder != nullptr; pOlder = pOlder->pNext) {
-        if (strcmp(pOlder->szName, pSubmdl->szName) == 0) {
-            DIAG_ErrorLine("SubModel Name Previously Defined (\"%s\")", pSubmdl->szName);
-            break;
-        }
-    }
+    if (g_submdlNames.SeenBelow(pSubmdl, pSubmdl->szName))
+        DIAG_ErrorLine("SubModel Name Previously Defined (\"%s\")", pSubmdl->szName);
+}
+
+// Every submodel's name, an empty one included, goes into the index.
+void ReadName(SUBMDL* pSubmdl, char* pszLine) {
+    CheckName(pSubmdl, pszLine);
+    g_submdlNames.Take(pSubmdl);
 }
 
 // Submodel_type: one word from the table; "No Type" from the first
@@ -375,7 +381,10 @@ void FreeSubmodel(SUBMDL* pSubmdl) {
 
 }  // namespace
 
-void SUBMDL_Reset() { g_submdl = SubmdlState(); }
+void SUBMDL_Reset() {
+    g_submdl = SubmdlState();
+    g_submdlNames.Forget();
+}
 
 void SUBMDL_New() {
     g_submdl = SubmdlState();
@@ -431,6 +440,7 @@ void SUBMDL_Destroy(SUBMDL* pSubmdl) {
 }
 
 void SUBMDL_DestroyList(SUBMDL* pList) {
+    g_submdlNames.Forget();
     while (pList != nullptr) {
         SUBMDL* pNext = pList->pNext;
         SUBMDL_Destroy(pList);

@@ -159,8 +159,14 @@ void ResetModules(int eFileKind) {
 }
 
 // Keyword modules read referenced files through the document's hooks.
+const char* HeaderFileName(IBIS* pIbis) {
+    const char* pszName = nullptr;
+    if (pIbis->pHdr == nullptr || !HDR_GetFileName(pIbis->pHdr, &pszName)) return "";
+    return pszName;
+}
+
 void InstallHooks() {
-    static const IBIS_READER_HOOKS kHooks = {IBIS_ReadFile, IBIS_Finish, IBIS_EndRead};
+    static const IBIS_READER_HOOKS kHooks = {IBIS_ReadFile, IBIS_Finish, IBIS_EndRead, HeaderFileName};
     IBIS_SetReaderHooks(&kHooks);
 }
 
@@ -193,11 +199,11 @@ void IBIS_Destroy(IBIS* pIbis) {
     pIbis->pCmpntList = nullptr;
     MDL_DestroyList(pIbis->pMdlList);
     pIbis->pMdlList = nullptr;
-    PKGMDL_Destroy(pIbis->pPkgMdlList);
+    PKGMDL_Free(pIbis->pPkgMdlList);
     pIbis->pPkgMdlList = nullptr;
     MSEL_Destroy(pIbis->pMselList);
     pIbis->pMselList = nullptr;
-    EBDMDL_Destroy(pIbis->pEbdMdlList);
+    EBDMDL_Free(pIbis->pEbdMdlList);
     pIbis->pEbdMdlList = nullptr;
     SUBMDL_DestroyList(pIbis->pSubmdlList);
     pIbis->pSubmdlList = nullptr;

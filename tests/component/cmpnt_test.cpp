@@ -190,8 +190,7 @@ TEST(Component, ComponentLeftOpenByAnUnknownKeywordIsClosedByTheNextComponent) {
               "ERROR  - Unable to find Pin keyword data for Component 'X'.\n");
 }
 
-// Package models cannot be read yet; a record made by hand stands for a
-// package model of another name.
+// A record made by hand stands for a package model of another name.
 TEST(Component, PackageModelMustBeInTheDocumentWhenItHasPackageModels) {
     std::string strChecks;
     ReadIbs(kComponentX +

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -76,6 +79,28 @@ TEST(CmnNumber, OnlyDecimalNumbersAreRead) {
     // Hexadecimal text is the number 0 followed by the letter x and digits.
     EXPECT_EQ(Read("0x10").nResult, 2);
     EXPECT_DOUBLE_EQ(Read("0x10").dValue, 0.0);
+}
+
+// The conversion must give the C library's correctly rounded value, bit for
+// bit, for every shape of decimal number, underflows included.
+TEST(CmnNumber, ValuesAreTheCLibrarysToTheBit) {
+    std::mt19937 rng(1208);
+    const char* const kSigns[] = {"", "+", "-"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string str = kSigns[rng() % 3];
+        const int nInt = static_cast<int>(rng() % 20), nFrac = static_cast<int>(rng() % 20);
+        for (int k = 0; k < nInt; ++k) str += static_cast<char>('0' + rng() % 10);
+        if (nFrac > 0 || nInt == 0) str += '.';
+        for (int k = 0; k < nFrac || (nInt == 0 && k == 0); ++k) str += static_cast<char>('0' + rng() % 10);
+        if (rng() % 2) str += "e" + std::to_string(static_cast<int>(rng() % 700) - 350);
+        const double dExpected = strtod(str.c_str(), nullptr);
+        if (std::isinf(dExpected)) continue;
+        const Number read = Read(str.c_str());
+        ASSERT_EQ(read.nResult, 1) << str;
+        ASSERT_EQ(memcmp(&read.dValue, &dExpected, sizeof dExpected), 0) << str;
+    }
+    EXPECT_EQ(Read("1e-400").dValue, 0.0);
+    EXPECT_EQ(Read("4.9e-324").dValue, 4.9e-324);
 }
 
 TEST(CmnNumber, NotAvailable) {

@@ -1,3 +1,6 @@
+// The model library's own records behind the exported classes: one
+// registered source index, the compiled-model index holder, the cache of
+// component records and one pin of a component record.
 #ifndef TAVELIN_COMPMDLS_H
 #define TAVELIN_COMPMDLS_H
 
@@ -7,10 +10,6 @@
 
 #include "api/idx.h"
 #include "tavelin/tavelin.h"
-
-// The model library's own records behind the exported classes: one
-// registered source index, the compiled-model index holder, the cache of
-// component records and one pin of a component record.
 
 class CIbisSrcIndex {
 public:

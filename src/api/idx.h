@@ -1,14 +1,13 @@
+// An index maps names a user knows (component names) to names on disk (file
+// names), each with a short text and a flag, and hands out generated disk
+// names from a printf pattern and a running number.  The same table and
+// the same text file serve the source indexes and the compiled-model index.
 #ifndef TAVELIN_IDX_H
 #define TAVELIN_IDX_H
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-// An index maps names a user knows (component names) to names on disk (file
-// names), each with a short text and a flag, and hands out generated disk
-// names from a printf pattern and a running number.  The same table and
-// the same text file serve the source indexes and the compiled-model index.
 
 enum { IDX_BUCKETS = 100 };
 

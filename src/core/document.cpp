@@ -100,7 +100,22 @@ int IBIS_GetPkgMdlList(IBIS* pIbis, PKGMDL** pp) { return CMN_GIVE_FIELD(pIbis, 
 int IBIS_GetEbdMdlList(IBIS* pIbis, EBDMDL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pEbdMdlList, pp); }
 int IBIS_GetMselList(IBIS* pIbis, MSEL** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pMselList, pp); }
 
-void IBIS_SetHdr(IBIS* pIbis, HDR* p) { PushFront(pIbis, &IBIS::pHdr, p); }
+// The document's header is the one of the file it was made for: a header
+// read later (a package file read into the document for a component's
+// package model) goes behind it, so that the document keeps its own file
+// name and copyright.
+void IBIS_SetHdr(IBIS* pIbis, HDR* p) {
+    TAV_ASSERT(pIbis != nullptr && p != nullptr);
+    HDR* pFirst = pIbis->pHdr;
+    if (pFirst == nullptr) {
+        PushFront(pIbis, &IBIS::pHdr, p);
+        return;
+    }
+    HDR* pAfterFirst = nullptr;
+    memcpy(&pAfterFirst, static_cast<void*>(pFirst), sizeof pAfterFirst);
+    memcpy(static_cast<void*>(p), &pAfterFirst, sizeof pAfterFirst);
+    memcpy(static_cast<void*>(pFirst), &p, sizeof p);
+}
 void IBIS_AddCmpnt(IBIS* pIbis, CMPNT* p) { PushFront(pIbis, &IBIS::pCmpntList, p); }
 void IBIS_AddMdl(IBIS* pIbis, MDL* p) { PushFront(pIbis, &IBIS::pMdlList, p); }
 void IBIS_AddSubmdl(IBIS* pIbis, SUBMDL* p) { PushFront(pIbis, &IBIS::pSubmdlList, p); }

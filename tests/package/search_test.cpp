@@ -7,6 +7,7 @@
 
 #include "core/document.h"
 #include "package/pkgmdl.h"
+#include "reader/hdr.h"
 #include "support/snippet.h"
 
 namespace fs = std::filesystem;
@@ -83,10 +84,15 @@ TEST_F(PackageSearch, FindsTheModelInANeighbouringFileAndRefusesAMissingOne) {
     const std::string strBoard = Write("board.ibs", Header32("board.ibs") + Component("NOPKG", "NOPE") +
                                                         Component("CHIP", "BGA2") + "[End]\n");
     std::string strModels;
+    const char* pszFileName = nullptr;
     ReadResult result = ReadPath(
         strBoard,
         [&](IBIS* pIbis) {
             for (PKGMDL* p = pIbis->pPkgMdlList; p != nullptr; p = p->pNext) strModels += std::string(p->szName) + ",";
+            HDR* pHdr = nullptr;
+            // The package files read into the document do not take its header.
+            if (IBIS_GetHdr(pIbis, &pHdr)) HDR_GetFileName(pHdr, &pszFileName);
+            EXPECT_STREQ(pszFileName, "board.ibs");
         },
         0);
     EXPECT_EQ(strModels, "BGA2_LONG,BGA2,");

@@ -144,12 +144,18 @@ TEST(IbisDocument, EmptyFieldsAndNewestFirstLists) {
     HDR* pNew = nullptr;
     ASSERT_TRUE(CMN_Alloc(&pOld, sizeof(HDR)));
     ASSERT_TRUE(CMN_Alloc(&pNew, sizeof(HDR)));
+    HDR* pLater = nullptr;
+    ASSERT_TRUE(CMN_Alloc(&pLater, sizeof(HDR)));
     IBIS_SetHdr(pIbis, pOld);
     IBIS_SetHdr(pIbis, pNew);
+    IBIS_SetHdr(pIbis, pLater);
+    // The document keeps the header of its own file at the head; headers
+    // read later (package files) follow it, newest first.
     EXPECT_EQ(1, IBIS_GetHdr(pIbis, &pHdr));
-    EXPECT_EQ(pNew, pHdr);
-    EXPECT_EQ(pOld, pHdr->pNext);
-    IBIS_EndRead();  // releases both headers
+    EXPECT_EQ(pOld, pHdr);
+    EXPECT_EQ(pLater, pHdr->pNext);
+    EXPECT_EQ(pNew, pHdr->pNext->pNext);
+    IBIS_EndRead();  // releases the headers
 }
 
 // A null document between modules is an assertion, reached before any

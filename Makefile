@@ -1,5 +1,6 @@
-# Two entry points: `make demo` builds a release and checks the bundled
-# example, `make test` builds with the sanitizers and runs every test.
+# Two entry points: `make demo` builds a release, checks the bundled
+# example, indexes it, compiles it on demand and shows it; `make test`
+# builds with the sanitizers and runs every test.
 JOBS ?= 2
 
 .PHONY: demo test bench golden clean
@@ -8,6 +9,14 @@ demo:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
 	cmake --build build/release -j$(JOBS)
 	./build/release/tavelin check examples/*.ibs
+	@# The model library works in a folder of its own: the index names the
+	@# example relative to the folder, the compiled models go below it.
+	rm -rf build/demo && mkdir -p build/demo/models
+	cp examples/*.ibs build/demo/models/
+	./build/release/tavelin index build/demo/models > build/demo/models/models.idx
+	./build/release/tavelin show --lib build/demo/cbx --index build/demo/models/models.idx TVL8244
+	./build/release/tavelin show --lib build/demo/cbx --index build/demo/models/models.idx \
+		--pin 3 --corner typ --label U1.3 --number 1 TVL8244
 
 test:
 	cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DTAVELIN_SANITIZE=ON

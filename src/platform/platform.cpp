@@ -4,6 +4,7 @@
 // model library (index and compiled files).
 #include "platform/platform.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,6 +118,34 @@ std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExten
     return names;
 }
 
+std::vector<std::string> PLAT_ListFilesBelow(const char* pszDir, const char* pszExtension) {
+    PLAT_ASSERT(pszDir != nullptr && pszExtension != nullptr);
+    std::vector<std::string> names;
+    try {
+        std::error_code ec;
+        fs::recursive_directory_iterator it(pszDir, ec);
+        if (ec) return {};
+        for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            std::error_code ecEntry;
+            if (!it->is_regular_file(ecEntry)) continue;
+            if (EndsWithNoCase(it->path().filename().string(), pszExtension))
+                names.push_back(it->path().lexically_relative(pszDir).generic_string());
+        }
+        if (ec) return {};
+        std::sort(names.begin(), names.end());
+    } catch (...) {
+        return {};
+    }
+    return names;
+}
+
+std::string PLAT_RelativePath(const std::string& strPath, const std::string& strBase) {
+    std::error_code ec;
+    const fs::path path = fs::absolute(strPath, ec).lexically_normal();
+    const fs::path base = fs::absolute(strBase, ec).lexically_normal();
+    return path.lexically_relative(base).generic_string();
+}
+
 std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName) {
     if (strDir.empty()) return strName;
     if (IsSeparator(strDir.back())) return strDir + strName;
@@ -135,6 +164,27 @@ void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::strin
 }
 
 time_t PLAT_Now() { return std::time(nullptr); }
+
+int PLAT_MuteStdout() {
+    std::fflush(stdout);
+    const int nSaved = dup(STDOUT_FILENO);
+    if (nSaved < 0) return -1;
+    const int nNull = open("/dev/null", O_WRONLY);
+    if (nNull < 0 || dup2(nNull, STDOUT_FILENO) < 0) {
+        if (nNull >= 0) close(nNull);
+        close(nSaved);
+        return -1;
+    }
+    close(nNull);
+    return nSaved;
+}
+
+void PLAT_RestoreStdout(int nHandle) {
+    if (nHandle < 0) return;
+    std::fflush(stdout);
+    dup2(nHandle, STDOUT_FILENO);
+    close(nHandle);
+}
 
 FILE* PLAT_OpenFile(const char* pszPath, const char* pszMode) {
     PLAT_ASSERT(pszPath != nullptr && pszMode != nullptr);

@@ -24,11 +24,22 @@ int PLAT_Remove(const char* pszPath);
 // Names (not paths) of the regular files of a directory whose names end in
 // the extension, compared without regard to case; sorted by name.
 std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExtension);
+// Paths, relative to the directory, of the regular files anywhere below it
+// whose names end in the extension (compared without regard to case);
+// sorted.  Empty when the directory cannot be walked.
+std::vector<std::string> PLAT_ListFilesBelow(const char* pszDir, const char* pszExtension);
+// The path written relative to the base directory (with ".." where it lies
+// outside), both taken from the current directory when relative.
+std::string PLAT_RelativePath(const std::string& strPath, const std::string& strBase);
 // Joins with '/', leaving out a separator already at the end of the directory.
 std::string PLAT_JoinPath(const std::string& strDir, const std::string& strName);
 // Splits at the last '/' or '\\': the directory keeps its separator.
 void PLAT_SplitPath(const std::string& strPath, std::string* pstrDir, std::string* pstrName);
 time_t PLAT_Now();
+// Sends standard output to nowhere until PLAT_RestoreStdout with the
+// returned handle; -1 when it could not be done (output then goes on).
+int PLAT_MuteStdout();
+void PLAT_RestoreStdout(int nHandle);
 // The modal message of the host's window system: written to standard error.
 void PLAT_MessageBox(const char* pszTitle, const char* pszText);
 

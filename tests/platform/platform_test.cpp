@@ -148,3 +148,31 @@ TEST(PlatformMessage, MessageBoxWritesToStandardError) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "IBIS Reader: Cannot Open IBIS Reader Log File\nx/trel_rdr.txt\n");
 }
+
+TEST_F(PlatformFiles, ListFilesBelowWalksSubfoldersRelativeToTheFolder) {
+    ASSERT_TRUE(fs::create_directories(Path("b/deep")));
+    Touch("z.IBS");
+    Touch("b/deep/a.ibs");
+    Touch("b/x.txt");
+    using V = std::vector<std::string>;
+    EXPECT_EQ(PLAT_ListFilesBelow(strScratch.c_str(), ".ibs"), (V{"b/deep/a.ibs", "z.IBS"}));
+    EXPECT_EQ(PLAT_ListFilesBelow(Path("missing").c_str(), ".ibs"), V{});
+}
+
+TEST(PlatformPath, RelativeClimbsOutWithTwoDots) {
+    EXPECT_EQ("b/c.ibs", PLAT_RelativePath("/a/b/c.ibs", "/a"));
+    EXPECT_EQ("../d/c.ibs", PLAT_RelativePath("/a/d/c.ibs", "/a/b/"));
+    EXPECT_EQ("x.ibs", PLAT_RelativePath("models/./x.ibs", "models"));
+}
+
+TEST(PlatformOutput, MutedStandardOutputComesBack) {
+    testing::internal::CaptureStdout();
+    printf("before ");
+    const int nHandle = PLAT_MuteStdout();
+    ASSERT_GE(nHandle, 0);
+    printf("hidden ");
+    PLAT_RestoreStdout(nHandle);
+    printf("after");
+    fflush(stdout);
+    EXPECT_EQ("before after", testing::internal::GetCapturedStdout());
+}

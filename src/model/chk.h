@@ -1,3 +1,4 @@
+// Plausibility checks of a component file, run by the end-of-file step.
 #ifndef TAVELIN_CHK_H
 #define TAVELIN_CHK_H
 

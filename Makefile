@@ -3,7 +3,7 @@
 # builds with the sanitizers and runs every test.
 JOBS ?= 2
 
-.PHONY: demo test bench golden clean
+.PHONY: demo test bench throughput golden clean
 
 demo:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
@@ -29,6 +29,16 @@ bench:
 	@# The reader writes a banner per file to standard output: keep it out of the results.
 	./build/release/tavelin_bench --benchmark_out=build/bench.txt --benchmark_out_format=console > /dev/null
 	@cat build/bench.txt
+
+# check, compile and the floor on generated regular files of about 10 and
+# 50 MB, timed in one run each.
+throughput:
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
+	cmake --build build/release -j$(JOBS) --target tavelin_tool tavelin_throughput
+	python3 bench/make_large_ibis.py build/big10.ibs 10
+	python3 bench/make_large_ibis.py build/big50.ibs 50
+	./build/release/tavelin_throughput build/release/tavelin build/big10.ibs BIG 5
+	./build/release/tavelin_throughput build/release/tavelin build/big50.ibs BIG 5
 
 # Rewrites the golden logs of the corpus from the current reader and shows
 # what changed: a changed finding on a real file is reviewed, never silent.

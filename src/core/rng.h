@@ -17,16 +17,18 @@ struct RNG {
 
 // One table row: a leading independent value followed by a triple.  Rows
 // form a doubly linked list in file order.
+// The numbers come before their states so that a row takes 64 bytes: a
+// large file holds millions of rows.
 struct RNGP {
     RNGP* pNext;
     RNGP* pPrev;
     double dX;
-    unsigned eXState;
     double dTyp;
-    unsigned eTypState;
     double dMin;
-    unsigned eMinState;
     double dMax;
+    unsigned eXState;
+    unsigned eTypState;
+    unsigned eMinState;
     unsigned eMaxState;
 };
 

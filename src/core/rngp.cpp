@@ -1,15 +1,70 @@
 // Table rows: a leading value (voltage or time) and a typ/min/max triple,
 // read from one line and kept in file order in a doubly linked list.
-// Stateless; called by the table, waveform and package modules.
+// State: the store the rows come from.  Called by the table, waveform and
+// package modules.
 #define TAV_MODULE "rng"
 #include "core/cmn.h"
 #include "core/diag.h"
 #include "core/rng.h"
 #include "core/tav_assert.h"
 
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define ROW_POISON(p) ASAN_POISON_MEMORY_REGION((p), sizeof(RNGP))
+#define ROW_UNPOISON(p) ASAN_UNPOISON_MEMORY_REGION((p), sizeof(RNGP))
+#else
+#define ROW_POISON(p) ((void)(p))
+#define ROW_UNPOISON(p) ((void)(p))
+#endif
+
 namespace {
 
-enum { ROW_WORDS = 4 };
+enum { ROW_WORDS = 4, ROWS_PER_BLOCK = 4096 };
+
+// Rows are the most numerous records of a read, one per table line: they
+// come from blocks of rows instead of one allocation each, and freed rows
+// wait on a free list for the next table.  The blocks go back when the
+// last row is freed, which the end of every document brings.  A freed row
+// is poisoned for the address sanitizer, so a use after free is still
+// caught.
+struct RowStore {
+    std::vector<RNGP*> blocks;
+    size_t nUsedInLast = ROWS_PER_BLOCK;
+    RNGP* pFree = nullptr;
+    size_t nLive = 0;
+};
+
+RowStore g_rows;
+
+RNGP* TakeRow() {
+    RNGP* pRow = g_rows.pFree;
+    if (pRow != nullptr) {
+        ROW_UNPOISON(pRow);
+        g_rows.pFree = pRow->pNext;
+    } else {
+        if (g_rows.nUsedInLast == ROWS_PER_BLOCK) {
+            RNGP* pBlock = nullptr;
+            if (!CMN_Alloc(&pBlock, ROWS_PER_BLOCK * sizeof(RNGP))) return nullptr;
+            g_rows.blocks.push_back(pBlock);
+            g_rows.nUsedInLast = 0;
+        }
+        pRow = g_rows.blocks.back() + g_rows.nUsedInLast++;
+    }
+    ++g_rows.nLive;
+    return pRow;
+}
+
+void GiveBackRow(RNGP* pRow) {
+    TAV_ASSERT(g_rows.nLive > 0);
+    pRow->pNext = g_rows.pFree;
+    g_rows.pFree = pRow;
+    ROW_POISON(pRow);
+    if (--g_rows.nLive > 0) return;
+    for (RNGP* pBlock : g_rows.blocks) CMN_Free(pBlock);
+    g_rows = RowStore();
+}
 
 // Names of the corners that are missing when a row stops after word i + 1.
 const char* const g_apszMissing[ROW_WORDS - 1] = {"typical", "minimum", "maximum"};
@@ -42,7 +97,8 @@ void SetOptional(double dValue, int bHas, double* pd, unsigned* peState) {
 
 int RNGP_Create(RNGP** ppRow) {
     TAV_ASSERT(ppRow != nullptr);
-    if (!CMN_Alloc(ppRow, sizeof(RNGP))) return 0;
+    *ppRow = TakeRow();
+    if (*ppRow == nullptr) return 0;
     **ppRow = RNGP{};
     return 1;
 }
@@ -157,7 +213,7 @@ int RNGP_AnyNumber(const RNGP* pFirst, eCorner eWhich) {
 void RNGP_FreeList(RNGP* pHead) {
     while (pHead != nullptr) {
         RNGP* pNext = pHead->pNext;
-        CMN_Free(pHead);
+        GiveBackRow(pHead);
         pHead = pNext;
     }
 }

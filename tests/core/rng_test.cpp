@@ -268,3 +268,17 @@ TEST_F(RngTest, CreateFromMarksMissingCornersNa) {
 }
 
 }  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// Rows come from blocks and go back to a free list: a row read after it was
+// freed must still be caught.
+TEST(RngpDeathTest, AFreedRowCannotBeRead) {
+    RNGP* pKept = nullptr;
+    RNGP* pFreed = nullptr;
+    ASSERT_EQ(RNGP_Create(&pKept), 1);
+    ASSERT_EQ(RNGP_Create(&pFreed), 1);
+    RNGP_FreeList(pFreed);
+    EXPECT_DEATH(printf("%g\n", pFreed->dX), "use-after-poison");
+    RNGP_FreeList(pKept);
+}
+#endif

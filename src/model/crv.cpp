@@ -260,13 +260,19 @@ struct CombineInput {
     RNGP* pRow;
     RNGP* apCursor[CORNER_COUNT];
     bool abHasCorner[CORNER_COUNT];
+    // One of the shared zero tables: its current is 0 at every voltage, so
+    // it adds its voltages and a zero that needs no interpolation.
+    bool bZero;
 };
+
+bool IsZeroTable(const CRV* pCrv) { return pCrv == &g_crv.zeroFixed.crv || pCrv == &g_crv.zeroAt.crv; }
 
 // Only the selected corners are looked up: a corner a table lacks costs a
 // walk over all of its rows.
 void InitCombineInput(CombineInput* pIn, CRV* pCrv, CORNER_SET corners) {
     RNGP* pFirst = pCrv != nullptr ? pCrv->pRows : nullptr;
     pIn->pRow = NextVoltageRow(pFirst);
+    pIn->bZero = IsZeroTable(pCrv);
     for (eCorner eWhich : g_aeCorners) {
         pIn->apCursor[CornerIndex(eWhich)] = pFirst;
         pIn->abHasCorner[CornerIndex(eWhich)] =
@@ -299,6 +305,11 @@ void SumCorner(CombineInput* pA, CombineInput* pB, eCorner eWhich, RNGP* pOut) {
     for (CombineInput* pIn : {pA, pB}) {
         double dI;
         if (!pIn->abHasCorner[i]) continue;
+        if (pIn->bZero) {
+            // Adding its +0.0 would leave the sum as it is.
+            bAny = true;
+            continue;
+        }
         if (CRV_Interpolate(&pIn->apCursor[i], 1, pOut->dX, eWhich, &dI)) {
             dSum += dI;
             bAny = true;
@@ -307,37 +318,25 @@ void SumCorner(CombineInput* pA, CombineInput* pB, eCorner eWhich, RNGP* pOut) {
     if (bAny) RNGP_SetCorner(pOut, eWhich, dSum);
 }
 
-// The number of rows a combination gives: the same walk, without sums.
-size_t CountCombinedRows(CRV* pCrvA, CRV* pCrvB) {
-    CombineInput inA{}, inB{};
-    inA.pRow = NextVoltageRow(pCrvA != nullptr ? pCrvA->pRows : nullptr);
-    inB.pRow = NextVoltageRow(pCrvB != nullptr ? pCrvB->pRows : nullptr);
-    size_t n = 0;
-    for (; inA.pRow != nullptr || inB.pRow != nullptr; ++n) NextCombinedVoltage(&inA, &inB);
-    return n;
-}
-
-// The rows of the result are made as one block: the plausibility checks
-// combine thousands of tables per file.
+// The rows of the result come from the row store, which hands them out
+// without a call to the allocator: the plausibility checks combine
+// thousands of tables per file.
 CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
     CRV* pOut = nullptr;
     if (!CMN_Alloc(&pOut, sizeof *pOut)) {
         DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, __LINE__);
         return nullptr;
     }
-    const size_t nRows = CountCombinedRows(pCrvA, pCrvB);
-    if (nRows == 0) return pOut;
-    if (!CMN_Alloc(&pOut->pBlock, nRows * sizeof(RNGP))) {
-        CRV_Free(pOut);
-        return nullptr;
-    }
     CombineInput inA, inB;
     InitCombineInput(&inA, pCrvA, corners);
     InitCombineInput(&inB, pCrvB, corners);
     RNGP* pTail = nullptr;
-    for (size_t n = 0; inA.pRow != nullptr || inB.pRow != nullptr; ++n) {
-        TAV_ASSERT(n < nRows);
-        RNGP* pRow = &pOut->pBlock[n];
+    while (inA.pRow != nullptr || inB.pRow != nullptr) {
+        RNGP* pRow = nullptr;
+        if (!RNGP_Create(&pRow)) {
+            CRV_Free(pOut);
+            return nullptr;
+        }
         pRow->dX = NextCombinedVoltage(&inA, &inB);
         pRow->eXState = VALUE_NUMBER;
         for (eCorner eWhich : g_aeCorners)
@@ -420,10 +419,7 @@ void CRV_End(const char* pszOwner, unsigned eModelType, int eKeyword, CRV** ppSl
 
 void CRV_Free(CRV* pCrv) {
     if (pCrv == nullptr) return;
-    if (pCrv->pBlock != nullptr)
-        CMN_Free(pCrv->pBlock);
-    else
-        RNGP_FreeList(pCrv->pRows);
+    RNGP_FreeList(pCrv->pRows);
     CMN_Free(pCrv);
 }
 

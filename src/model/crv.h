@@ -13,9 +13,6 @@ struct MDL;
 // the typical, minimum and maximum currents.
 struct CRV {
     RNGP* pRows;
-    // The rows of a combined table, made as one block (null for a table
-    // read from a file, whose rows are made one by one).
-    RNGP* pBlock;
 };
 
 void CRV_Reset();

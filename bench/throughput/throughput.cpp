@@ -51,10 +51,8 @@ Run RunCommand(const std::vector<std::string>& args) {
     struct rusage usage {};
     wait4(pid, &nStatus, 0, &usage);
     const double dSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (!WIFEXITED(nStatus) || WEXITSTATUS(nStatus) > 1) {
-        fprintf(stderr, "%s failed\n", args[0].c_str());
-        exit(2);
-    }
+    // A command that failed (a tool without that command, say) has no time.
+    if (!WIFEXITED(nStatus) || WEXITSTATUS(nStatus) > 1) return {-1.0, 0};
     return {dSeconds, usage.ru_maxrss};
 }
 
@@ -127,10 +125,18 @@ int main(int argc, char** argv) {
     unlink(strOut.c_str());
     // The check runs in a process of its own; its peak includes the
     // process itself, which an empty file shows.
-    const double dCheck = dMb / Median(check), dCompile = dMb / Median(compile), dFloor = dMb / Median(floor);
+    if (Median(check) < 0) {
+        fprintf(stderr, "%s check %s failed\n", strTool.c_str(), strFile.c_str());
+        return 2;
+    }
+    const double dCheck = dMb / Median(check), dFloor = dMb / Median(floor);
+    const double dCompile = Median(compile) < 0 ? 0.0 : dMb / Median(compile);
     printf("file      %s, %.1f MB, %d runs (medians; checksum %g)\n", strFile.c_str(), dMb, nRuns, dSum);
     printf("check     %8.1f MB/s\n", dCheck);
-    printf("compile   %8.1f MB/s\n", dCompile);
+    if (dCompile > 0)
+        printf("compile   %8.1f MB/s\n", dCompile);
+    else
+        printf("compile   not run (the command failed)\n");
     printf("floor     %8.1f MB/s\n", dFloor);
     printf("check / floor   %.2f\n", dCheck / dFloor);
     printf("check peak RSS  %.1f MB, %.2f x the file\n", lPeakKb / 1024.0, lPeakKb * 1024.0 / (dMb * 1e6));

@@ -34,8 +34,8 @@ for t in $targets; do
     cbs)
       seed cbs "$root"/tests/data/cbs/*.cbs ;;
     idx)
-      # An index of the examples and one of the test fixtures, written by the tool.
-      "$build/tavelin" index "$root/examples" > "$build/seeds/idx/examples.idx" 2>/dev/null
+      # The saved seeds and an index of the test fixtures written by the tool.
+      seed idx "$root"/fuzz/seeds/idx/*
       "$build/tavelin" index "$root/tests/data" > "$build/seeds/idx/data.idx" 2>/dev/null ;;
   esac
   seed "$t" "$root"/fuzz/crashes/"$t"/*

@@ -32,7 +32,13 @@ for t in $targets; do
     ibs|pkg|ebd)
       seed "$t" "$root"/tests/data/*."$t" "$root"/examples/*."$t" "$shared"/*."$t" ;;
     cbs)
-      seed cbs "$root"/tests/data/cbs/*.cbs ;;
+      # The saved compiled model and those of the single-component files at
+      # hand, written by the tool (files with errors give none).
+      seed cbs "$root"/tests/data/cbs/*.cbs
+      for f in "$root"/examples/*.ibs "$root"/tests/data/*.ibs "$shared"/*.ibs; do
+        [ -f "$f" ] && "$build/tavelin" compile "$f" -o "$build/seeds/cbs/$(basename "$f" .ibs).cbs" \
+          > /dev/null 2>&1
+      done ;;
     idx)
       # The saved seeds and an index of the test fixtures written by the tool.
       seed idx "$root"/fuzz/seeds/idx/*

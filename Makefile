@@ -3,7 +3,7 @@
 # builds with the sanitizers and runs every test.
 JOBS ?= 2
 
-.PHONY: demo test bench throughput golden clean
+.PHONY: demo test bench throughput fuzz golden clean
 
 demo:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
@@ -39,6 +39,15 @@ throughput:
 	python3 bench/make_large_ibis.py build/big50.ibs 50
 	./build/release/tavelin_throughput build/release/tavelin build/big10.ibs BIG 5
 	./build/release/tavelin_throughput build/release/tavelin build/big50.ibs BIG 5
+
+# Builds the libFuzzer programs with clang (a build of their own) and runs
+# each for FUZZ_SECONDS; findings land in build/fuzz/artifacts/<target>.
+FUZZ_SECONDS ?= 60
+fuzz:
+	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAVELIN_FUZZ=ON -DTAVELIN_TESTS=OFF -DTAVELIN_BENCH=OFF
+	cmake --build build/fuzz -j$(JOBS)
+	cd build/fuzz && ../../fuzz/run.sh $(CURDIR)/build/fuzz $(FUZZ_SECONDS)
 
 # Rewrites the golden logs of the corpus from the current reader and shows
 # what changed: a changed finding on a real file is reviewed, never silent.

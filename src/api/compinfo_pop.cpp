@@ -169,9 +169,10 @@ eRdIbisResult CIbisCompInfo::ParseIbisPinInfo() {
         int i = 0;
         for (PIN* pPin = pPins; pPin != nullptr; PIN_GetNext(pPin, &pPin), ++i) {
             const char *pszName = "", *pszSignal = "", *pszModel = "";
-            PIN_GetName(pPin, &pszName);
-            PIN_GetSignal(pPin, &pszSignal);
-            PIN_GetModel(pPin, &pszModel);
+            // An empty text is given as null; the record takes it empty.
+            if (!PIN_GetName(pPin, &pszName)) pszName = "";
+            if (!PIN_GetSignal(pPin, &pszSignal)) pszSignal = "";
+            if (!PIN_GetModel(pPin, &pszModel)) pszModel = "";
             const auto it = types.find(pszModel);
             SetModelParam(eIbisPrmPinName, pszName, i);
             SetModelParam(eIbisPrmModelType, it != types.end() ? it->second : 1, i);

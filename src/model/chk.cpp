@@ -86,8 +86,9 @@ bool CheckPackage(const CMPNT* pCmpnt, const char* pszName) {
 
 // A pin's own R, L and C may not exceed their limits (equal passes).
 bool CheckPin(const PIN* pPin, const char* pszCmpnt) {
+    // An empty name is given as null: the messages then show it empty.
     const char* pszPin = "";
-    PIN_GetName(pPin, &pszPin);
+    if (!PIN_GetName(pPin, &pszPin)) pszPin = "";
     bool bWarned = false;
     double d;
     if (PIN_GetRpin(pPin, &d) && d > 1000.0) {
@@ -109,8 +110,9 @@ bool CheckPin(const PIN* pPin, const char* pszCmpnt) {
 }
 
 bool CheckComponent(const CMPNT* pCmpnt) {
+    // A [Component] without a name gives null: the messages show it empty.
     const char* pszName = "";
-    CMPNT_GetName(pCmpnt, &pszName);
+    if (!CMPNT_GetName(pCmpnt, &pszName)) pszName = "";
     bool bWarned = CheckPackage(pCmpnt, pszName);
     PIN* pPin = nullptr;
     for (CMPNT_GetPinList(pCmpnt, &pPin); pPin != nullptr; PIN_GetNext(pPin, &pPin))

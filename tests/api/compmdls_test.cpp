@@ -235,6 +235,23 @@ std::string Source(const std::string& strFile, const std::string& strName,
            "[GND Clamp]\n-1 -0.1 NA NA\n0 0 NA NA\n[End]\n";
 }
 
+// A pin line without its model name still gives a pin, its model empty.
+TEST_F(LibraryTest, PinsFromTheSourceWithoutModelName) {
+    Write(Path("m.ibs"), Source("m.ibs", "M1", "2 OUT1\n", ""));
+    Write(Path("m.idx"), std::string(kIndexHead) + "0\nM1\nm.ibs\n\n0\n");
+    TestHost host;
+    ASSERT_EQ(1, host.Init(Cbx().c_str()));
+    host.AddSrcIndex(Path("m.idx").c_str(), nullptr);
+    host.SetSearchPaths(1);
+    CIbisCompInfo* pInfo = host.GetIbisCompInfo("M1", nullptr, 1);
+    EXPECT_EQ(eRdIbisClean, pInfo->PopulateInfo(ePopPinsFromSource));
+    ASSERT_EQ(2, pInfo->GetPinCount());
+    const char* psz = nullptr;
+    ASSERT_EQ(1, pInfo->GetModelParam(eIbisPrmSignalName, &psz, 1, 1));
+    EXPECT_STREQ("OUT1", psz);
+    EXPECT_EQ(0, pInfo->GetModelParam(eIbisPrmModelName, &psz, 1, 1));  // none given
+}
+
 TEST_F(LibraryTest, CompileReportsWithWarningsAndErrors) {
     Write(Path("w.ibs"), Source("w.ibs", "W1", "",
                                 "C_comp 2p 3p 4p\n"                  // line 16

@@ -233,6 +233,25 @@ TEST(ChkRanges, PackageAndPinValues) {
               "WARNING  - CMPT 'RC', Pin '2': Pin Capacitance 1500pF greater than 1000pF\n");
 }
 
+// A component without a name still has its package and pins checked; the
+// messages show the name empty.
+TEST(ChkRanges, ComponentWithoutNameIsChecked) {
+    ReadResult result = ReadSnippet("noname.ibs", Header32("noname.ibs") +
+                                                      "[Component]\n"  // 4
+                                                      "[Manufacturer] M\n"
+                                                      "[Package]\n"
+                                                      "R_pkg 1001 NA NA\n"
+                                                      "L_pkg 1n NA NA\n"
+                                                      "C_pkg 1p NA NA\n"
+                                                      "[Pin] signal_name model_name R_pin L_pin C_pin\n"
+                                                      "1 VCC POWER 1001 1n 1p\n"
+                                                      "[End]\n");
+    EXPECT_EQ(result.strLog,
+              "ERROR  (line    4) - Zero length value for keyword 'Component'.\n"
+              "WARNING  - CMPT '': Rpkg TYP value 1001 Ohms not within expected range (0 Ohms, 1000 Ohms)\n"
+              "WARNING  - CMPT '', Pin '1': Pin Resistance 1001 Ohms greater than 1000 Ohms\n");
+}
+
 // Tables and waveforms a check must survive.  The model's own tables keep
 // their order and values.
 TEST(ChkCurves, BadTablesAndWaveformsAreSurvived) {

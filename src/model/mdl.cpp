@@ -1,6 +1,6 @@
 // [Model] and its subparameters: the model record with its type, polarity,
 // enable, thresholds, C_comp, ranges and references, the dispatch of the
-// model's keywords to the table, ramp, waveform, specification, schedule,
+// model's keywords to the table, ramp, waveform, [Model Spec], schedule,
 // series and submodel modules, and the end-of-model checks.  State: the
 // model open in the read, reset where a read starts.
 #define TAV_MODULE "mdl"

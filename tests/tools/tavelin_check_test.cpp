@@ -5,35 +5,12 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/snippet.h"
+#include "support/tool_run.h"
 
 namespace {
-
-struct ToolRun {
-    std::string strOut;
-    std::string strErr;
-    int nStatus = -1;
-};
-
-ToolRun RunTool(const std::string& strArguments) {
-    ToolRun run;
-    const std::string strErrPath = WriteScratchFile("tool-stderr.txt", "");
-    const std::string strCommand = std::string(TAVELIN_TOOL) + " " + strArguments + " 2>" + strErrPath;
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (pPipe == nullptr) return run;
-    int c;
-    while ((c = fgetc(pPipe)) != EOF) run.strOut += static_cast<char>(c);
-    const int nWait = pclose(pPipe);
-    run.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
-    std::ifstream err(strErrPath);
-    std::ostringstream text;
-    text << err.rdbuf();
-    run.strErr = text.str();
-    return run;
-}
 
 std::string Banner(const std::string& strName) {
     return "\nChecking " + strName + " for IBIS 3.2 Compatibility...\n\n";

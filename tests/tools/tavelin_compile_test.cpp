@@ -9,27 +9,15 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
+#include "support/corpus.h"
 #include "support/snippet.h"
+#include "support/tool_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ToolRun {
-    std::string strOut;
-    std::string strErr;
-    int nStatus = -1;
-};
-
-std::string ReadFile(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class TavelinCompile : public ::testing::Test {
 protected:
@@ -39,26 +27,12 @@ protected:
         fs::create_directories(m_dir);
     }
     // Runs the tool in the test's directory.
-    ToolRun Run(const std::string& strArguments) {
-        ToolRun run;
-        const std::string strErrPath = (m_dir / "stderr.txt").string();
-        const std::string strCommand = "cd " + m_dir.string() + " && " + TAVELIN_TOOL + " " +
-                                       strArguments + " 2>" + strErrPath;
-        FILE* pPipe = popen(strCommand.c_str(), "r");
-        if (pPipe == nullptr) return run;
-        int c;
-        while ((c = fgetc(pPipe)) != EOF) run.strOut += static_cast<char>(c);
-        const int nWait = pclose(pPipe);
-        run.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
-        run.strErr = ReadFile(strErrPath);
-        fs::remove(strErrPath);
-        return run;
-    }
+    ToolRun Run(const std::string& strArguments) { return RunTool(strArguments, m_dir.string()); }
     void Put(const std::string& strName, const std::string& strText) {
         std::ofstream(m_dir / strName, std::ios::binary) << strText;
     }
     bool Exists(const std::string& strName) const { return fs::exists(m_dir / strName); }
-    std::string Get(const std::string& strName) const { return ReadFile((m_dir / strName).string()); }
+    std::string Get(const std::string& strName) const { return ReadText((m_dir / strName).string()); }
     // The names in the directory, sorted.
     std::string Listing() const {
         std::set<std::string> names;
@@ -74,12 +48,12 @@ protected:
 const char* const kBanner = "\nChecking full.ibs for IBIS 3.2 Compatibility...\n\n";
 
 TEST_F(TavelinCompile, WritesTheOnlyComponent) {
-    Put("full.ibs", ReadFile(TAVELIN_TEST_DATA "/cbs/full.ibs"));
+    Put("full.ibs", ReadText(TAVELIN_TEST_DATA "/cbs/full.ibs"));
     const ToolRun run = Run("compile --indent 0 full.ibs -o full.cbs");
     EXPECT_EQ(0, run.nStatus);
     EXPECT_EQ(kBanner, run.strOut);
     EXPECT_EQ("full.ibs: 0 errors, 0 warnings, 0 program bugs\n", run.strErr);
-    EXPECT_EQ(ReadFile(TAVELIN_TEST_DATA "/cbs/full.cbs"), Get("full.cbs"));
+    EXPECT_EQ(ReadText(TAVELIN_TEST_DATA "/cbs/full.cbs"), Get("full.cbs"));
     // The component named in other letter case; no option before the file.
     const ToolRun named = Run("compile full.ibs full -o again.cbs");
     EXPECT_EQ(0, named.nStatus);
@@ -87,7 +61,7 @@ TEST_F(TavelinCompile, WritesTheOnlyComponent) {
 }
 
 TEST_F(TavelinCompile, ErrorsWriteNothingAndKeepAnEarlierFile) {
-    std::string strText = ReadFile(TAVELIN_TEST_DATA "/cbs/full.ibs");
+    std::string strText = ReadText(TAVELIN_TEST_DATA "/cbs/full.ibs");
     strText.replace(strText.find("Model_type Output"), 17, "Model_type Outpt");
     Put("full.ibs", strText);
     Put("full.cbs", "File_Rev 3 0\n");
@@ -100,7 +74,7 @@ TEST_F(TavelinCompile, ErrorsWriteNothingAndKeepAnEarlierFile) {
 }
 
 TEST_F(TavelinCompile, SeveralComponentsNeedAName) {
-    std::string strText = ReadFile(TAVELIN_TEST_DATA "/cbs/full.ibs");
+    std::string strText = ReadText(TAVELIN_TEST_DATA "/cbs/full.ibs");
     strText.insert(strText.find("[Model] IOX"),
                    "[Component] Second\n[Manufacturer] M\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\n"
                    "C_pkg 1p NA NA\n[Pin] signal_name model_name\n1 A IOX\n");
@@ -128,7 +102,7 @@ TEST_F(TavelinCompile, SeveralComponentsNeedAName) {
 }
 
 TEST_F(TavelinCompile, AnOutputThatCannotBeWrittenIsReported) {
-    Put("full.ibs", ReadFile(TAVELIN_TEST_DATA "/cbs/full.ibs"));
+    Put("full.ibs", ReadText(TAVELIN_TEST_DATA "/cbs/full.ibs"));
     const ToolRun run = Run("compile full.ibs -o no/such/dir/full.cbs");
     EXPECT_EQ(2, run.nStatus);
     EXPECT_EQ("full.ibs: 0 errors, 0 warnings, 0 program bugs\n"

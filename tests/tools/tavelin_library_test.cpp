@@ -7,29 +7,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/corpus.h"
 #include "support/snippet.h"
+#include "support/tool_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char kHead[] = "***** This is an automatically generated file, do not edit! *****\n";
-
-struct ToolRun {
-    std::string strOut;
-    std::string strErr;
-    int nStatus = -1;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class TavelinLibrary : public ::testing::Test {
 protected:
@@ -40,21 +28,7 @@ protected:
         fs::create_directories(m_dir / "more");
         fs::copy_file(fs::path(TAVELIN_EXAMPLES) / "tvl8244.ibs", m_dir / "models" / "tvl8244.ibs");
     }
-    ToolRun Run(const std::string& strArguments) {
-        ToolRun run;
-        const std::string strErrPath = (m_dir / "stderr.txt").string();
-        const std::string strCommand = "cd " + m_dir.string() + " && " + TAVELIN_TOOL + " " +
-                                       strArguments + " 2>" + strErrPath;
-        FILE* pPipe = popen(strCommand.c_str(), "r");
-        if (pPipe == nullptr) return run;
-        int c;
-        while ((c = fgetc(pPipe)) != EOF) run.strOut += static_cast<char>(c);
-        const int nWait = pclose(pPipe);
-        run.nStatus = WIFEXITED(nWait) ? WEXITSTATUS(nWait) : -1;
-        run.strErr = ReadFile(strErrPath);
-        fs::remove(strErrPath);
-        return run;
-    }
+    ToolRun Run(const std::string& strArguments) { return RunTool(strArguments, m_dir.string()); }
     void Put(const std::string& strName, const std::string& strText) {
         std::ofstream(m_dir / strName, std::ios::binary) << strText;
     }
@@ -114,7 +88,7 @@ TEST_F(TavelinLibrary, ShowCompilesOnDemandAndListsPins) {
               "6        OE               IN33             input                    0.23       4.9e-09    7.9e-13   \n"
               "7        NC               NC               no type (pwr, gnd or NC) NA         NA         NA        \n",
               first.strOut);
-    EXPECT_EQ(std::string(kHead) + "1\nTVL8244\nib000000.cbs\n\n0\n", ReadFile(m_dir / "cbx/compibis.ibx"));
+    EXPECT_EQ(std::string(kHead) + "1\nTVL8244\nib000000.cbs\n\n0\n", ReadText((m_dir / "cbx/compibis.ibx").string()));
 
     // The second time nothing is compiled.
     const ToolRun outline = Run("show --lib cbx --index models/models.idx --pin 5 --outline "

@@ -13,7 +13,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "api/rdibis.h"
+#include "bench_support.h"
 #include "model/chk.h"
 #include "core/diag.h"
 
@@ -95,17 +95,9 @@ std::string ComponentText(int nModels) {
 }
 
 void ReadGenerated(benchmark::State& state, bool bChecks) {
-    char szDir[] = "/tmp/tavelin-bench-XXXXXX";
-    if (mkdtemp(szDir) == nullptr) {
-        state.SkipWithError("mkdtemp failed");
-        return;
-    }
-    const std::string strPath = std::string(szDir) + "/chk_bench.ibs";
-    std::ofstream(strPath) << ComponentText(static_cast<int>(state.range(0)));
-    FILE* pLog = fopen("/dev/null", "w");
     CHK_SetRangeChecks(bChecks);
     CHK_SetCurveChecks(bChecks);
-    for (auto _ : state) benchmark::DoNotOptimize(RDIBIS_Read(strPath.c_str(), pLog, nullptr));
+    ReadGeneratedEachIteration(state, "chk_bench.ibs", ComponentText(static_cast<int>(state.range(0))));
     // The last read's findings: none are expected.
     int nErrors = 0, nWarnings = 0;
     DIAG_GetCounts(&nErrors, &nWarnings, nullptr);
@@ -113,9 +105,6 @@ void ReadGenerated(benchmark::State& state, bool bChecks) {
     state.counters["warnings"] = nWarnings;
     CHK_SetRangeChecks(1);
     CHK_SetCurveChecks(1);
-    fclose(pLog);
-    unlink(strPath.c_str());
-    rmdir(szDir);
 }
 
 void BM_ReadModelsWithChecks(benchmark::State& state) { ReadGenerated(state, true); }

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "api/rdibis.h"
+#include "bench_support.h"
 
 namespace {
 
@@ -35,18 +35,7 @@ std::string ComponentsText(int nComponents) {
 }
 
 void ReadGenerated(benchmark::State& state, const std::string& strText) {
-    char szDir[] = "/tmp/tavelin-bench-XXXXXX";
-    if (mkdtemp(szDir) == nullptr) {
-        state.SkipWithError("mkdtemp failed");
-        return;
-    }
-    const std::string strPath = std::string(szDir) + "/names_bench.ibs";
-    std::ofstream(strPath) << strText;
-    FILE* pLog = fopen("/dev/null", "w");
-    for (auto _ : state) benchmark::DoNotOptimize(RDIBIS_Read(strPath.c_str(), pLog, nullptr));
-    fclose(pLog);
-    unlink(strPath.c_str());
-    rmdir(szDir);
+    ReadGeneratedEachIteration(state, "names_bench.ibs", strText);
     state.SetComplexityN(state.range(0));
 }
 

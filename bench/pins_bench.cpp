@@ -10,7 +10,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "api/rdibis.h"
+#include "bench_support.h"
 
 namespace {
 
@@ -41,19 +41,7 @@ std::string ComponentText(int nPins) {
 }
 
 void BM_CheckManyPins(benchmark::State& state) {
-    char szDir[] = "/tmp/tavelin-bench-XXXXXX";
-    if (mkdtemp(szDir) == nullptr) {
-        state.SkipWithError("mkdtemp failed");
-        return;
-    }
-    const std::string strPath = std::string(szDir) + "/pins_bench.ibs";
-    std::ofstream(strPath) << ComponentText(static_cast<int>(state.range(0)));
-    // The findings are written, as a real read writes them, but not kept.
-    FILE* pLog = fopen("/dev/null", "w");
-    for (auto _ : state) benchmark::DoNotOptimize(RDIBIS_Read(strPath.c_str(), pLog, nullptr));
-    fclose(pLog);
-    unlink(strPath.c_str());
-    rmdir(szDir);
+    ReadGeneratedEachIteration(state, "pins_bench.ibs", ComponentText(static_cast<int>(state.range(0))));
     state.SetComplexityN(state.range(0));
 }
 

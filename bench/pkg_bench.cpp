@@ -8,24 +8,14 @@
 #include <fstream>
 #include <string>
 
-#include "api/rdibis.h"
-#include "reader/read.h"
+#include "bench_support.h"
 
 namespace {
-
-void ReadFile(benchmark::State& state, const std::string& strPath) {
-    for (auto _ : state) {
-        IBIS* pIbis = nullptr;
-        int nResult = RDIBIS_Read(strPath.c_str(), nullptr, &pIbis);
-        if (pIbis != nullptr) IBIS_Destroy(pIbis);
-        benchmark::DoNotOptimize(nResult);
-    }
-}
 
 // 339 683 bytes, 1263 pins, three matrices of 3789 rows in all.
 void BM_ReadLargestPackage32(benchmark::State& state) {
     const std::string strPath = std::string(TAVELIN_CORPUS) + "/ff1760_5vlx330.pkg";
-    ReadFile(state, strPath);
+    ReadEachIteration(state, strPath);
     std::ifstream in(strPath, std::ios::binary | std::ios::ate);
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(in.tellg()));
 }
@@ -69,7 +59,7 @@ int64_t WriteModel(const std::string& strPath, int64_t nPins, eForm eMatrixForm)
 void ReadGenerated(benchmark::State& state, eForm eMatrixForm) {
     const std::string strPath = "/tmp/tavelin-bench-pkg.pkg";
     const int64_t nValues = WriteModel(strPath, state.range(0), eMatrixForm);
-    ReadFile(state, strPath);
+    ReadEachIteration(state, strPath);
     state.SetComplexityN(nValues);
     state.counters["values"] = static_cast<double>(nValues);
     std::remove(strPath.c_str());

@@ -6,32 +6,22 @@
 #include <fstream>
 #include <string>
 
-#include "api/rdibis.h"
-#include "reader/read.h"
+#include "bench_support.h"
 
 namespace {
 
-void ReadFile(benchmark::State& state, const std::string& strPath) {
-    for (auto _ : state) {
-        IBIS* pIbis = nullptr;
-        int nResult = RDIBIS_Read(strPath.c_str(), nullptr, &pIbis);
-        if (pIbis != nullptr) IBIS_Destroy(pIbis);
-        benchmark::DoNotOptimize(nResult);
-    }
-}
-
 void BM_ReadExample(benchmark::State& state) {
-    ReadFile(state, std::string(TAVELIN_EXAMPLES) + "/tvl8244.ibs");
+    ReadEachIteration(state, std::string(TAVELIN_EXAMPLES) + "/tvl8244.ibs");
 }
 
 // A package-model file of 3564 matrix rows with CR-LF line ends.
 void BM_ReadLargePackageFile(benchmark::State& state) {
-    ReadFile(state, std::string(TAVELIN_CORPUS) + "/ff1738_5vlx330t_ibis.pkg");
+    ReadEachIteration(state, std::string(TAVELIN_CORPUS) + "/ff1738_5vlx330t_ibis.pkg");
 }
 
 // A component file of many models and tables.
 void BM_ReadLargeComponentFile(benchmark::State& state) {
-    ReadFile(state, std::string(TAVELIN_CORPUS) + "/inb868_v2p0.ibs");
+    ReadEachIteration(state, std::string(TAVELIN_CORPUS) + "/inb868_v2p0.ibs");
 }
 
 // A model whose [GND Clamp] holds N rows: reading a table is linear in its
@@ -48,7 +38,7 @@ void BM_ReadLongTable(benchmark::State& state) {
         for (int64_t i = 0; i < state.range(0); ++i) out << i << " " << i << "m NA NA\n";
         out << "[End]\n";
     }
-    ReadFile(state, strPath);
+    ReadEachIteration(state, strPath);
     state.SetComplexityN(state.range(0));
     std::remove(strPath.c_str());
 }

@@ -5,6 +5,7 @@
 #define TAV_MODULE "rdibis"
 #include "api/rdibis.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "corvane.h"
@@ -12,6 +13,7 @@
 #include "core/diag.h"
 #include "reader/read.h"
 #include "core/lines.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -25,7 +27,45 @@ int EndWith(int nResult) {
     return nResult;
 }
 
+// The version text of the first keyword line when it is [IBIS Ver], with
+// true; false when the file has no keyword line or another keyword first.
+bool PrescanVersionText(FILE* pFile, std::string* pstrVersion) {
+    char szLine[PARSE_LINE_SIZE + 1];
+    while (PARSE_ReadLineQuiet(szLine, sizeof szLine, pFile) != nullptr) {
+        const char* psz = szLine;
+        CMN_SkipWhite(&psz);
+        if (*psz != '[') continue;
+        if (!CMN_StrEqualNoCaseN(psz, "[IBIS Ver]", 10) && !CMN_StrEqualNoCaseN(psz, "[IBIS_Ver]", 10))
+            return false;
+        psz += 10;
+        CMN_SkipWhite(&psz);
+        const char* pszEnd = psz;
+        while (*pszEnd != '\0' && !isspace(static_cast<unsigned char>(*pszEnd))) ++pszEnd;
+        pstrVersion->assign(psz, pszEnd);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string RDIBIS_WhyRefused(const char* pszFileName) {
+    if (pszFileName == nullptr || pszFileName[0] == '\0') return "no file name";
+    if (RDIBIS_FileKind(pszFileName) == FILE_KIND_NONE)
+        return "unknown file extension: only .ibs, .pkg and .ebd files are read";
+    std::string strWhy = PLAT_WhyUnreadable(pszFileName);
+    if (!strWhy.empty()) return strWhy;
+    FILE* pFile = PLAT_OpenFile(pszFileName, "rb");
+    if (pFile == nullptr) return "the file does not open";
+    std::string strVersion;
+    const bool bVersionLine = PrescanVersionText(pFile, &strVersion);
+    fclose(pFile);
+    if (!bVersionLine) return "not an IBIS file: no [IBIS Ver] line";
+    if (strVersion.empty()) return "not an IBIS file: its [IBIS Ver] line names no version";
+    if (strchr("123", strVersion[0]) == nullptr)
+        return "IBIS version " + strVersion + " is not read (this tool reads 1.x–3.x)";
+    return std::string();
+}
 
 int RDIBIS_FileKind(const char* pszFileName) {
     if (pszFileName == nullptr) return FILE_KIND_NONE;

@@ -3,6 +3,7 @@
 #define TAVELIN_RDIBIS_H
 
 #include <cstdio>
+#include <string>
 
 struct IBIS;
 
@@ -12,5 +13,10 @@ int RDIBIS_FileKind(const char* pszFileName);
 int RDIBIS_Read(const char* pszFileName, FILE* pLog, IBIS** ppIbis);
 int RDIBIS_ReadWithLibrary(const char* pszLibrary, const char* pszFileName, FILE* pLog,
                            IBIS** ppIbis);
+
+// Why the reader refuses a file, for a person: an unknown extension, the
+// operating system's reason it does not open, no [IBIS Ver] line, or a
+// version it does not read; empty when none of these holds.
+std::string RDIBIS_WhyRefused(const char* pszFileName);
 
 #endif

@@ -66,6 +66,16 @@ int PLAT_FileExists(const char* pszPath) {
     return stat(pszPath, &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+std::string PLAT_WhyUnreadable(const char* pszPath) {
+    PLAT_ASSERT(pszPath != nullptr);
+    // A directory opens for reading on this system; only reading it fails.
+    if (PLAT_DirExists(pszPath)) return std::error_code(EISDIR, std::generic_category()).message();
+    FILE* pFile = fopen(pszPath, "rb");
+    if (pFile == nullptr) return std::error_code(errno, std::generic_category()).message();
+    fclose(pFile);
+    return std::string();
+}
+
 int PLAT_FileReadable(const char* pszPath) {
     PLAT_ASSERT(pszPath != nullptr);
     return access(pszPath, R_OK) == 0;

@@ -11,6 +11,11 @@
 // fopen with the C library's modes; null when the file does not open.
 FILE* PLAT_OpenFile(const char* pszPath, const char* pszMode);
 
+// Why a file cannot be read: the operating system's reason ("No such file
+// or directory", "Is a directory", "Permission denied"), or empty when it
+// opens for reading.
+std::string PLAT_WhyUnreadable(const char* pszPath);
+
 int PLAT_FileExists(const char* pszPath);
 int PLAT_FileReadable(const char* pszPath);
 // Stores the modification time and returns 1; returns 0 when the file

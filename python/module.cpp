@@ -1,0 +1,71 @@
+// The compiled part of the Python package: tavelin._tavelin.  Defines the
+// module's entry points check and read over one read of the reader each,
+// and the model library classes (library.cpp).  The Python classes of the
+// results live in tavelin/_records.py.
+#include <pybind11/pybind11.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "document.h"
+#include "library.h"
+#include "read_session.h"
+
+namespace py = pybind11;
+using namespace pybind11::literals;
+
+namespace tavelin_py {
+namespace {
+
+ReadOptions CheckOptions(unsigned eNameMode, int nIndent) {
+    if (eNameMode > 1) throw py::value_error("tavelin: name_mode is 0 (file name shown) or 1 (no name)");
+    if (nIndent < 0 || nIndent > 80) throw py::value_error("tavelin: indent is 0 to 80 blanks");
+    ReadOptions options;
+    options.eNameMode = eNameMode;
+    options.nIndent = nIndent;
+    return options;
+}
+
+py::object Check(const std::string& strPath, unsigned eNameMode, int nIndent) {
+    ReadOutcome outcome;
+    ReadFile(strPath, CheckOptions(eNameMode, nIndent), &outcome);
+    RaiseIfRefused(outcome);
+    return MakeCheckResult(outcome);
+}
+
+// The document is released under the reader's lock whatever happens
+// while it is converted.
+class KeptDocument {
+public:
+    explicit KeptDocument(ReadOutcome* pOutcome) : m_pOutcome(pOutcome) {}
+    ~KeptDocument() { ReleaseDocument(m_pOutcome); }
+    KeptDocument(const KeptDocument&) = delete;
+    KeptDocument& operator=(const KeptDocument&) = delete;
+
+private:
+    ReadOutcome* m_pOutcome;
+};
+
+py::object Read(const std::string& strPath) {
+    ReadOptions options;
+    options.bKeepDocument = true;
+    ReadOutcome outcome;
+    ReadFile(strPath, options, &outcome);
+    KeptDocument kept(&outcome);
+    RaiseIfRefused(outcome);
+    if (outcome.pIbis == nullptr) throw std::runtime_error("tavelin: " + strPath + ": no document was made");
+    py::object document = MakeDocument(outcome);
+    document.attr("check") = MakeCheckResult(outcome);
+    return document;
+}
+
+}  // namespace
+}  // namespace tavelin_py
+
+PYBIND11_MODULE(_tavelin, module) {
+    module.doc() = "The compiled part of tavelin: the IBIS reader and the model library.";
+    module.attr("__version__") = TAVELIN_VERSION;
+    module.def("check", &tavelin_py::Check, "path"_a, "name_mode"_a = 1, "indent"_a = 0);
+    module.def("read", &tavelin_py::Read, "path"_a);
+    tavelin_py::BindLibrary(module);
+}

@@ -201,8 +201,8 @@ std::string SimListing(CIbisCompInfo* pInfo, const py::object& pin, const std::s
     return out.str();
 }
 
-// The record of a component, compiled when needed; None when the library
-// knows no such component.
+// The record of a component, compiled when needed (status not_found when
+// no index names it); None only when the manager makes no record.
 CIbisCompInfo* Component(PyLibrary& library, const std::string& strName) {
     CIbisCompInfo* pInfo = nullptr;
     Locked(library, [&] {
@@ -268,7 +268,8 @@ void BindLibrary(py::module_& module) {
              "path"_a, "tag"_a = "")
         .def("component", [](PyLibrary& l, const std::string& name) { return Component(l, name); },
              "name"_a, py::return_value_policy::reference_internal,
-             "The record of the component, compiled when needed; None when no index names it.")
+             "The record of the component, compiled when needed; its status is 'not_found'\n"
+             "when no source index names it.")
         .def_property_readonly("compile_log", [](PyLibrary& l) { return Text(l.GetCompileLogPath()); })
         .def("close",
              [](PyLibrary& l, bool save) {

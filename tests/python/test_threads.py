@@ -1,0 +1,28 @@
+"""Two threads checking at once get what each file gets alone: the
+reader's process-wide state is used by one read at a time."""
+import os
+import threading
+
+import tavelin
+
+
+def test_two_threads_checking_concurrently_get_correct_results(example, corpus):
+    files = [example, os.path.join(corpus, "u27a.ibs"), os.path.join(corpus, "inb868_v2p0.ibs")]
+    alone = {path: tavelin.check(path) for path in files}
+    assert any(result.findings for result in alone.values())
+    failures = []
+
+    def worker(order):
+        for _ in range(4):
+            for path in order:
+                result = tavelin.check(path, name_mode=1, indent=0)
+                if (result.findings, result.log) != (alone[path].findings, alone[path].log):
+                    failures.append(path)
+
+    threads = [threading.Thread(target=worker, args=(files,)),
+               threading.Thread(target=worker, args=(files[::-1],))]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert failures == []

@@ -2,8 +2,11 @@
 # example, indexes it, compiles it on demand and shows it; `make test`
 # builds with the sanitizers and runs every test.
 JOBS ?= 2
+# The interpreter the Python module is built for (Debian's, which has
+# pybind11 and numpy).
+PYTHON ?= $(shell test -x /usr/bin/python3 && echo /usr/bin/python3 || echo python3)
 
-.PHONY: demo test bench throughput fuzz golden clean
+.PHONY: demo test bench throughput python-bench fuzz golden clean
 
 demo:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
@@ -39,6 +42,14 @@ throughput:
 	python3 bench/make_large_ibis.py build/big50.ibs 50
 	./build/release/tavelin_throughput build/release/tavelin build/big10.ibs BIG 5
 	./build/release/tavelin_throughput build/release/tavelin build/big50.ibs BIG 5
+
+# tavelin.read of the 10 MB generated file into Python objects and arrays
+# against tavelin check of it, best of 5 runs each.
+python-bench:
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVELIN_TESTS=OFF
+	cmake --build build/release -j$(JOBS) --target tavelin_tool tavelin_python
+	$(PYTHON) bench/make_large_ibis.py build/big10.ibs 10
+	PYTHONPATH=build/release/python $(PYTHON) bench/python_read.py build/release/tavelin build/big10.ibs 5
 
 # Builds the libFuzzer programs with clang (a build of their own) and runs
 # each for FUZZ_SECONDS; findings land in build/fuzz/artifacts/<target>.

@@ -46,16 +46,32 @@ std::string VersionOf(IBIS* pIbis) {
     return pszVersion;
 }
 
+// The collecting sink for the length of one read, removed however the
+// read ends.
+class SinkScope {
+public:
+    explicit SinkScope(std::vector<FindingRecord>* pFindings) : m_pFindings(pFindings) {
+        DIAG_AddSink(CollectFinding, m_pFindings);
+    }
+    ~SinkScope() { DIAG_RemoveSink(CollectFinding, m_pFindings); }
+    SinkScope(const SinkScope&) = delete;
+    SinkScope& operator=(const SinkScope&) = delete;
+
+private:
+    std::vector<FindingRecord>* m_pFindings;
+};
+
 // The read itself; runs under the reader's lock without the interpreter.
 void ReadLocked(const std::string& strPath, const ReadOptions& options, FILE* pLog,
                 ReadOutcome* pOutcome) {
     PARSE_ResetLibraryState();
     DIAG_SetIndent(options.nIndent);
     DIAG_SetNameMode(options.eNameMode);
-    DIAG_AddSink(CollectFinding, &pOutcome->findings);
     IBIS* pIbis = nullptr;
-    pOutcome->bRead = RDIBIS_Read(strPath.c_str(), pLog, &pIbis) != 0;
-    DIAG_RemoveSink(CollectFinding, &pOutcome->findings);
+    {
+        SinkScope sink(&pOutcome->findings);
+        pOutcome->bRead = RDIBIS_Read(strPath.c_str(), pLog, &pIbis) != 0;
+    }
     DIAG_GetCounts(&pOutcome->nErrors, &pOutcome->nWarnings, &pOutcome->nBugs);
     pOutcome->strVersion = VersionOf(pIbis);
     if (!pOutcome->bRead) {

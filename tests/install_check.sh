@@ -2,11 +2,15 @@
 # Installs the built package into a prefix of its own, builds the example
 # host against it with find_package(tavelin) alone, indexes the bundled
 # example with the installed tool and runs the host on it.
-# Arguments: build directory, source directory, extra compiler flags.
+# With a Python command, the installed Python package is imported from the
+# prefix and checks the example.
+# Arguments: build directory, source directory, extra compiler flags,
+# Python command (empty when the module is not built).
 set -eu
 build="$1"
 src="$2"
 flags="${3:-}"
+python="${4:-}"
 work=$(mktemp -d /tmp/tavelin-install-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
@@ -34,4 +38,17 @@ grep -q 'model "TVL8244" "IO33" 0$' "$work/out.txt"
 grep -q '^R_Pin 0.21$' "$work/out.txt"
 test -f "$work/cbx/ib000000.cbs"
 test -f "$work/cbx/compibis.ibx"
+if [ -n "$python" ]; then
+  module=$(find "$work/prefix" -path '*/tavelin/_tavelin*.so' | head -n 1)
+  test -n "$module"
+  site=$(dirname "$(dirname "$module")")
+  test -f "$site/tavelin/__init__.py" && test -f "$site/tavelin/plot.py"
+  PYTHONPATH="$site" $python -c '
+import sys, tavelin
+assert tavelin.__file__.startswith(sys.argv[1]), tavelin.__file__
+result = tavelin.check(sys.argv[2])
+assert (result.version, result.errors, result.warnings) == ("3.2", 0, 0), result
+' "$site" "$src/examples/tvl8244.ibs"
+  echo "the installed Python package imports and checks the example"
+fi
 echo "the example host builds against the installed package and runs"

@@ -1,7 +1,7 @@
 """Plots one model of an IBIS file: its I-V tables and its V-T waveforms,
 typ, min and max, on labelled axes.
 
-    python3 -m tavelin.plot FILE MODEL [-o OUT.png|OUT.svg]
+    python3 -m tavelin.plot FILE MODEL [-o OUT.png|OUT.svg] [--dpi N]
 
 Without -o the picture is written to MODEL.png.  matplotlib is imported
 by this command only.
@@ -48,7 +48,7 @@ def draw(axes, panel):
     axes.legend(fontsize=8)
 
 
-def plot_model(model, out_path, source=""):
+def plot_model(model, out_path, source="", dpi=100):
     """Writes the picture of one tavelin.Model to out_path (.png or .svg)."""
     import matplotlib
     matplotlib.use("Agg")
@@ -67,7 +67,7 @@ def plot_model(model, out_path, source=""):
     figure.suptitle("[Model] %s (%s)%s" % (model.name, model.model_type or "no Model_type",
                                           "  " + source if source else ""))
     figure.tight_layout()
-    figure.savefig(out_path)
+    figure.savefig(out_path, dpi=dpi)
     pyplot.close(figure)
 
 
@@ -76,6 +76,7 @@ def main(argv=None):
     parser.add_argument("file", help="IBIS file (.ibs)")
     parser.add_argument("model", help="model name, as in the file")
     parser.add_argument("-o", "--output", help="picture to write (.png or .svg); default MODEL.png")
+    parser.add_argument("--dpi", type=int, default=100, help="dots per inch of a .png (default 100)")
     options = parser.parse_args(argv)
     try:
         document = tavelin.read(options.file)
@@ -89,7 +90,7 @@ def main(argv=None):
         return 2
     out_path = options.output or options.model + ".png"
     try:
-        plot_model(model, out_path, options.file.rsplit("/", 1)[-1])
+        plot_model(model, out_path, options.file.rsplit("/", 1)[-1], options.dpi)
     except ValueError as error:
         print("tavelin.plot: %s" % error, file=sys.stderr)
         return 2

@@ -95,7 +95,7 @@ const char* LevelName(int eLevel) {
 
 void ReadFile(const std::string& strPath, const ReadOptions& options, ReadOutcome* pOutcome) {
     pOutcome->strPath = strPath;
-    FILE* pLog = tmpfile();
+    FILE* pLog = PLAT_TempFile();
     if (pLog == nullptr) throw std::runtime_error("tavelin: no temporary file for the log");
     try {
         WithReader([&] { ReadLocked(strPath, options, pLog, pOutcome); });

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "platform/platform.h"
+
 namespace py = pybind11;
 
 namespace tavelin_py {
@@ -28,7 +30,7 @@ class ReaderScope {
 public:
     ReaderScope() : m_lock(g_readerMutex), m_pSavedStdout(stdout) {
         t_bInReader = true;
-        m_pNull = fopen("/dev/null", "w");
+        m_pNull = PLAT_OpenNullStream();
         if (m_pNull != nullptr) {
             fflush(stdout);
             stdout = m_pNull;

@@ -129,6 +129,10 @@ class Matrix(_Record):
             dense[row.columns, index] = row.values
         return dense
 
+    def __array__(self, dtype=None):
+        dense = self.to_array()
+        return dense if dtype is None else dense.astype(dtype)
+
 
 class PackageModel(_Record):
     """One [Define Package Model] with its pin numbers and matrices."""

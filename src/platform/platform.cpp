@@ -201,6 +201,10 @@ FILE* PLAT_OpenFile(const char* pszPath, const char* pszMode) {
     return std::fopen(pszPath, pszMode);
 }
 
+FILE* PLAT_TempFile() { return std::tmpfile(); }
+
+FILE* PLAT_OpenNullStream() { return std::fopen("/dev/null", "w"); }
+
 void PLAT_AssertFailed(const char* pszModule, int nLine) {
     std::fprintf(stderr, "%s:%d:assertion failed.\n", pszModule, nLine);
     std::fflush(stderr);

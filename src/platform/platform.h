@@ -11,6 +11,12 @@
 // fopen with the C library's modes; null when the file does not open.
 FILE* PLAT_OpenFile(const char* pszPath, const char* pszMode);
 
+// A new anonymous file open for writing and reading, gone when closed (a
+// log kept as text, say); null when none can be made.
+FILE* PLAT_TempFile();
+// A stream that takes everything written to it and keeps nothing.
+FILE* PLAT_OpenNullStream();
+
 // Why a file cannot be read: the operating system's reason ("No such file
 // or directory", "Is a directory", "Permission denied"), or empty when it
 // opens for reading.

@@ -176,3 +176,19 @@ TEST(PlatformOutput, MutedStandardOutputComesBack) {
     fflush(stdout);
     EXPECT_EQ("before after", testing::internal::GetCapturedStdout());
 }
+
+TEST(PlatformOutput, ATempFileGivesBackWhatWasWrittenAndTheNullStreamTakesAnything) {
+    FILE* pTemp = PLAT_TempFile();
+    ASSERT_NE(nullptr, pTemp);
+    fputs("ERROR  - first\nWARNING  - second\n", pTemp);
+    rewind(pTemp);
+    char acBuffer[64] = "";
+    const size_t nRead = fread(acBuffer, 1, sizeof acBuffer - 1, pTemp);
+    EXPECT_EQ("ERROR  - first\nWARNING  - second\n", std::string(acBuffer, nRead));
+    fclose(pTemp);
+
+    FILE* pNull = PLAT_OpenNullStream();
+    ASSERT_NE(nullptr, pNull);
+    EXPECT_GE(fputs("gone\n", pNull), 0);
+    EXPECT_EQ(0, fclose(pNull));
+}

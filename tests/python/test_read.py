@@ -233,7 +233,7 @@ def test_selectors_and_package_models(doc):
     np.testing.assert_array_equal(inductance.rows[1].columns, [1])
     np.testing.assert_allclose(resistance.to_array(), [[1.0, 0.1], [0.1, 2.0]], rtol=1e-12)
     np.testing.assert_allclose(inductance.to_array(), [[5e-9, 1e-9], [1e-9, 6e-9]], rtol=1e-12)
-    np.testing.assert_allclose(capacitance.to_array(), [[1e-12, 0.2e-12], [0.2e-12, 2e-12]], rtol=1e-12)
+    np.testing.assert_allclose(np.asarray(capacitance), [[1e-12, 0.2e-12], [0.2e-12, 2e-12]], rtol=1e-12)
 
 
 def test_the_bundled_example_reads_with_its_tables(example):

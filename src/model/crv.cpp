@@ -7,8 +7,10 @@
 #define TAV_MODULE "crv"
 #include "model/crv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <new>
 
 #include "model/mdl.h"
 #include "core/cmn.h"
@@ -25,6 +27,10 @@ enum { CRV_MAX_POINTS = 100 };
 // Voltages closer than this are one point when tables are combined, and a
 // degenerate segment is widened by it.
 constexpr double CRV_EPSILON = 1e-5;
+
+// The two voltages of the shared fixed zero table.
+constexpr double CRV_ZERO_FROM_V = 0.0;
+constexpr double CRV_ZERO_TO_V = 1.0;
 
 const char* const g_apszCornerText[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
@@ -351,6 +357,151 @@ CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
     return pOut;
 }
 
+// ---- Point tables ------------------------------------------------------
+// The rules below are those of NextCombinedVoltage, SumCorner and
+// CRV_Interpolate (ascending) written over arrays; any change to one must
+// be made to the other.
+
+void ClearPoints(CRVPTS* pPts) {
+    pPts->adV.clear();
+    pPts->adI.clear();
+}
+
+void AddPoint(CRVPTS* pPts, double dV, double dI) {
+    pPts->adV.push_back(dV);
+    pPts->adI.push_back(dI);
+}
+
+// CRV_Direction over the voltages of the rows that have one.
+int VoltageDirection(const std::vector<double>& adV) {
+    for (size_t i = 1; i < adV.size(); ++i) {
+        if (adV[i] > adV[i - 1]) return 1;
+        if (adV[i] < adV[i - 1]) return -1;
+    }
+    return 0;
+}
+
+void ReversePoints(CRVPTS* pPts) {
+    std::reverse(pPts->adV.begin(), pPts->adV.end());
+    std::reverse(pPts->adI.begin(), pPts->adI.end());
+}
+
+bool MakePointsAscending(CRVPTS* pPts) {
+    if (VoltageDirection(pPts->adV) >= 0) return false;
+    ReversePoints(pPts);
+    return true;
+}
+
+// The numeric voltages and the corner's points of a table, made ascending
+// the way CRV_Combine reverses a descending input.
+void TakeRows(const CRV* pCrv, eCorner eWhich, CRVROWS* pRows) {
+    pRows->adRowV.clear();
+    ClearPoints(&pRows->points);
+    for (const RNGP* pRow = pCrv != nullptr ? pCrv->pRows : nullptr; pRow != nullptr;
+         pRow = pRow->pNext) {
+        if (pRow->eXState != VALUE_NUMBER) continue;
+        pRows->adRowV.push_back(pRow->dX);
+        double dI;
+        if (CornerValue(pRow, eWhich, &dI)) AddPoint(&pRows->points, pRow->dX, dI);
+    }
+    if (VoltageDirection(pRows->adRowV) >= 0) return;
+    std::reverse(pRows->adRowV.begin(), pRows->adRowV.end());
+    ReversePoints(&pRows->points);
+}
+
+// CRV_Interpolate walking upwards from the point at *pnCursor.
+bool InterpolatePoints(const CRVPTS& pts, size_t* pnCursor, double dV, double* pdI) {
+    const std::vector<double>& adV = pts.adV;
+    const std::vector<double>& adI = pts.adI;
+    const size_t nCount = adV.size();
+    if (nCount == 0) return false;
+    size_t a = *pnCursor;
+    size_t b = a + 1;
+    double dV1 = adV[a], dI1 = adI[a], dV2, dI2;
+    if (b == nCount) {
+        // The cursor stands on the last point: use the segment ending there.
+        b = a;
+        dV2 = dV1;
+        dI2 = dI1;
+        if (a == 0) {
+            *pnCursor = b;
+            *pdI = dI2;
+            return true;
+        }
+        a = b - 1;
+        dV1 = adV[a];
+        dI1 = adI[a];
+    } else {
+        dV2 = adV[b];
+        dI2 = adI[b];
+        if (!(dV1 >= dV)) {
+            while (!(dV2 >= dV) && b + 1 < nCount) {
+                a = b++;
+                dV1 = dV2;
+                dI1 = dI2;
+                dV2 = adV[b];
+                dI2 = adI[b];
+            }
+        }
+    }
+    if (dV1 == dV2) {
+        if (a > 0) {
+            dV2 = dV1;
+            dI2 = dI1;
+            --a;
+            dV1 = adV[a];
+            dI1 = adI[a];
+        }
+        if (dV1 == dV2) dV2 += CRV_EPSILON;
+    }
+    *pnCursor = a;
+    if (dV1 == dV2) {
+        *pdI = dI2;
+        return true;
+    }
+    *pdI = dI2 + (dI1 - dI2) / (dV1 - dV2) * (dV - dV2);
+    return true;
+}
+
+// Calls fOut with each voltage of the union of two ascending voltage
+// lists, as NextCombinedVoltage picks them.
+template <typename OUT>
+void MergeVoltages(const double* pdA, size_t nA, const double* pdB, size_t nB, OUT fOut) {
+    size_t i = 0, j = 0;
+    while (i < nA || j < nB) {
+        if (i < nA && j < nB && std::fabs(pdA[i] - pdB[j]) < CRV_EPSILON) {
+            fOut(std::fmin(pdA[i], pdB[j]));
+            ++i;
+            ++j;
+        } else if (j == nB || (i < nA && pdA[i] < pdB[j])) {
+            fOut(pdA[i++]);
+        } else {
+            fOut(pdB[j++]);
+        }
+    }
+}
+
+void CombineAscendingPoints(const CRVPTS& a, const CRVPTS& b, CRVPTS* pOut) {
+    size_t nCursorA = 0, nCursorB = 0;
+    MergeVoltages(a.adV.data(), a.adV.size(), b.adV.data(), b.adV.size(), [&](double dV) {
+        double dSum = 0.0, dI;
+        bool bAny = false;
+        if (InterpolatePoints(a, &nCursorA, dV, &dI)) {
+            dSum += dI;
+            bAny = true;
+        }
+        if (InterpolatePoints(b, &nCursorB, dV, &dI)) {
+            dSum += dI;
+            bAny = true;
+        }
+        // A voltage comes from a point of one of them.
+        TAV_ASSERT(bAny);
+        AddPoint(pOut, dV, dSum);
+    });
+}
+
+void ReportNoMemory(int nLine) { DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, nLine); }
+
 }  // namespace
 
 void CRV_Reset() { ClearReading(0); }
@@ -612,10 +763,59 @@ void CRV_References(const MDL* pMdl, eCorner eWhich, double* pdPowerClamp, doubl
 
 CRV* CRV_ZeroTable() {
     if (!g_crv.bZeroFixedMade) {
-        MakeZeroTable(&g_crv.zeroFixed, 0.0, 1.0);
+        MakeZeroTable(&g_crv.zeroFixed, CRV_ZERO_FROM_V, CRV_ZERO_TO_V);
         g_crv.bZeroFixedMade = true;
     }
     return &g_crv.zeroFixed.crv;
 }
 
 CRV* CRV_ZeroTableAt(double dV1, double dV2) { return MakeZeroTable(&g_crv.zeroAt, dV1, dV2); }
+
+int CRV_CornerPoints(const CRV* pCrv, eCorner eWhich, CRVROWS* pScratch, CRVPTS* pOut) {
+    TAV_ASSERT(pScratch != nullptr && pOut != nullptr);
+    static const double adZeroV[2] = {CRV_ZERO_FROM_V, CRV_ZERO_TO_V};
+    try {
+        TakeRows(pCrv, eWhich, pScratch);
+        ClearPoints(pOut);
+        const CRVPTS& points = pScratch->points;
+        size_t nCursor = 0;
+        MergeVoltages(pScratch->adRowV.data(), pScratch->adRowV.size(), adZeroV, 2,
+                      [&](double dV) {
+                          // The zero table has every corner and adds nothing.
+                          double dSum = 0.0, dI;
+                          if (InterpolatePoints(points, &nCursor, dV, &dI)) dSum += dI;
+                          AddPoint(pOut, dV, dSum);
+                      });
+    } catch (const std::bad_alloc&) {
+        ReportNoMemory(__LINE__);
+        return 0;
+    }
+    return 1;
+}
+
+void CRV_ShiftPoints(CRVPTS* pPts, double dOffset) {
+    TAV_ASSERT(pPts != nullptr);
+    for (double& dV : pPts->adV) dV += dOffset;
+}
+
+void CRV_NegatePoints(CRVPTS* pPts) {
+    TAV_ASSERT(pPts != nullptr);
+    for (double& dV : pPts->adV) dV = -dV;
+}
+
+int CRV_CombinePoints(CRVPTS* pA, CRVPTS* pB, CRVPTS* pOut) {
+    TAV_ASSERT(pA != nullptr && pB != nullptr && pOut != nullptr && pOut != pA && pOut != pB);
+    const bool bReversedA = MakePointsAscending(pA);
+    const bool bReversedB = MakePointsAscending(pB);
+    int bMade = 1;
+    try {
+        ClearPoints(pOut);
+        CombineAscendingPoints(*pA, *pB, pOut);
+    } catch (const std::bad_alloc&) {
+        ReportNoMemory(__LINE__);
+        bMade = 0;
+    }
+    if (bReversedB) ReversePoints(pB);
+    if (bReversedA) ReversePoints(pA);
+    return bMade;
+}

@@ -362,16 +362,6 @@ CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
 // CRV_Interpolate (ascending) written over arrays; any change to one must
 // be made to the other.
 
-void ClearPoints(CRVPTS* pPts) {
-    pPts->adV.clear();
-    pPts->adI.clear();
-}
-
-void AddPoint(CRVPTS* pPts, double dV, double dI) {
-    pPts->adV.push_back(dV);
-    pPts->adI.push_back(dI);
-}
-
 // CRV_Direction over the voltages of the rows that have one.
 int VoltageDirection(const std::vector<double>& adV) {
     for (size_t i = 1; i < adV.size(); ++i) {
@@ -392,30 +382,59 @@ bool MakePointsAscending(CRVPTS* pPts) {
     return true;
 }
 
+// Sizes both columns; the tables are sized to their most points first and
+// then cut to what was written, so that a point costs two stores.
+void SizePoints(CRVPTS* pPts, size_t nCount) {
+    pPts->adV.resize(nCount);
+    pPts->adI.resize(nCount);
+}
+
 // The numeric voltages and the corner's points of a table, made ascending
 // the way CRV_Combine reverses a descending input.
 void TakeRows(const CRV* pCrv, eCorner eWhich, CRVROWS* pRows) {
-    pRows->adRowV.clear();
-    ClearPoints(&pRows->points);
-    for (const RNGP* pRow = pCrv != nullptr ? pCrv->pRows : nullptr; pRow != nullptr;
-         pRow = pRow->pNext) {
+    const RNGP* pFirst = pCrv != nullptr ? pCrv->pRows : nullptr;
+    size_t nRows = 0;
+    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) ++nRows;
+    pRows->adRowV.resize(nRows);
+    SizePoints(&pRows->points, nRows);
+    double* pdRowV = pRows->adRowV.data();
+    double* pdV = pRows->points.adV.data();
+    double* pdI = pRows->points.adI.data();
+    size_t nVoltages = 0, nPoints = 0;
+    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) {
         if (pRow->eXState != VALUE_NUMBER) continue;
-        pRows->adRowV.push_back(pRow->dX);
-        double dI;
-        if (CornerValue(pRow, eWhich, &dI)) AddPoint(&pRows->points, pRow->dX, dI);
+        pdRowV[nVoltages++] = pRow->dX;
+        if (!CornerValue(pRow, eWhich, &pdI[nPoints])) continue;
+        pdV[nPoints++] = pRow->dX;
     }
+    pRows->adRowV.resize(nVoltages);
+    SizePoints(&pRows->points, nPoints);
     if (VoltageDirection(pRows->adRowV) >= 0) return;
     std::reverse(pRows->adRowV.begin(), pRows->adRowV.end());
     ReversePoints(&pRows->points);
 }
 
-// CRV_Interpolate walking upwards from the point at *pnCursor.
-bool InterpolatePoints(const CRVPTS& pts, size_t* pnCursor, double dV, double* pdI) {
-    const std::vector<double>& adV = pts.adV;
-    const std::vector<double>& adI = pts.adI;
-    const size_t nCount = adV.size();
+// A walk over a point table with its cursor, the index of a point.
+struct PointWalk {
+    const double* adV;
+    const double* adI;
+    size_t nCount;
+    size_t nCursor;
+};
+
+PointWalk StartWalk(const CRVPTS& pts) {
+    return PointWalk{pts.adV.data(), pts.adI.data(), pts.adV.size(), 0};
+}
+
+// CRV_Interpolate walking upwards from the cursor.  Inline: it is the
+// innermost step of every combination.
+inline bool InterpolatePoints(PointWalk* pWalk, double dV, double* pdI) {
+    const double* adV = pWalk->adV;
+    const double* adI = pWalk->adI;
+    const size_t nCount = pWalk->nCount;
     if (nCount == 0) return false;
-    size_t a = *pnCursor;
+    // The segment from point a to point b.
+    size_t a = pWalk->nCursor;
     size_t b = a + 1;
     double dV1 = adV[a], dI1 = adI[a], dV2, dI2;
     if (b == nCount) {
@@ -424,8 +443,7 @@ bool InterpolatePoints(const CRVPTS& pts, size_t* pnCursor, double dV, double* p
         dV2 = dV1;
         dI2 = dI1;
         if (a == 0) {
-            *pnCursor = b;
-            *pdI = dI2;
+            *pdI = dI2;  // a single point: the table is flat
             return true;
         }
         a = b - 1;
@@ -454,7 +472,7 @@ bool InterpolatePoints(const CRVPTS& pts, size_t* pnCursor, double dV, double* p
         }
         if (dV1 == dV2) dV2 += CRV_EPSILON;
     }
-    *pnCursor = a;
+    pWalk->nCursor = a;
     if (dV1 == dV2) {
         *pdI = dI2;
         return true;
@@ -465,8 +483,8 @@ bool InterpolatePoints(const CRVPTS& pts, size_t* pnCursor, double dV, double* p
 
 // Calls fOut with each voltage of the union of two ascending voltage
 // lists, as NextCombinedVoltage picks them.
-template <typename OUT>
-void MergeVoltages(const double* pdA, size_t nA, const double* pdB, size_t nB, OUT fOut) {
+template <typename EMIT>
+void MergeVoltages(const double* pdA, size_t nA, const double* pdB, size_t nB, EMIT fOut) {
     size_t i = 0, j = 0;
     while (i < nA || j < nB) {
         if (i < nA && j < nB && std::fabs(pdA[i] - pdB[j]) < CRV_EPSILON) {
@@ -482,22 +500,28 @@ void MergeVoltages(const double* pdA, size_t nA, const double* pdB, size_t nB, O
 }
 
 void CombineAscendingPoints(const CRVPTS& a, const CRVPTS& b, CRVPTS* pOut) {
-    size_t nCursorA = 0, nCursorB = 0;
+    SizePoints(pOut, a.adV.size() + b.adV.size());
+    double* pdV = pOut->adV.data();
+    double* pdI = pOut->adI.data();
+    size_t nOut = 0;
+    PointWalk walkA = StartWalk(a), walkB = StartWalk(b);
     MergeVoltages(a.adV.data(), a.adV.size(), b.adV.data(), b.adV.size(), [&](double dV) {
         double dSum = 0.0, dI;
         bool bAny = false;
-        if (InterpolatePoints(a, &nCursorA, dV, &dI)) {
+        if (InterpolatePoints(&walkA, dV, &dI)) {
             dSum += dI;
             bAny = true;
         }
-        if (InterpolatePoints(b, &nCursorB, dV, &dI)) {
+        if (InterpolatePoints(&walkB, dV, &dI)) {
             dSum += dI;
             bAny = true;
         }
         // A voltage comes from a point of one of them.
         TAV_ASSERT(bAny);
-        AddPoint(pOut, dV, dSum);
+        pdV[nOut] = dV;
+        pdI[nOut++] = dSum;
     });
+    SizePoints(pOut, nOut);
 }
 
 void ReportNoMemory(int nLine) { DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, nLine); }
@@ -776,16 +800,20 @@ int CRV_CornerPoints(const CRV* pCrv, eCorner eWhich, CRVROWS* pScratch, CRVPTS*
     static const double adZeroV[2] = {CRV_ZERO_FROM_V, CRV_ZERO_TO_V};
     try {
         TakeRows(pCrv, eWhich, pScratch);
-        ClearPoints(pOut);
-        const CRVPTS& points = pScratch->points;
-        size_t nCursor = 0;
-        MergeVoltages(pScratch->adRowV.data(), pScratch->adRowV.size(), adZeroV, 2,
-                      [&](double dV) {
-                          // The zero table has every corner and adds nothing.
-                          double dSum = 0.0, dI;
-                          if (InterpolatePoints(points, &nCursor, dV, &dI)) dSum += dI;
-                          AddPoint(pOut, dV, dSum);
-                      });
+        PointWalk walk = StartWalk(pScratch->points);
+        const std::vector<double>& adRowV = pScratch->adRowV;
+        SizePoints(pOut, adRowV.size() + 2);
+        double* pdV = pOut->adV.data();
+        double* pdI = pOut->adI.data();
+        size_t nOut = 0;
+        MergeVoltages(adRowV.data(), adRowV.size(), adZeroV, 2, [&](double dV) {
+            // The zero table has every corner and adds nothing.
+            double dSum = 0.0, dI;
+            if (InterpolatePoints(&walk, dV, &dI)) dSum += dI;
+            pdV[nOut] = dV;
+            pdI[nOut++] = dSum;
+        });
+        SizePoints(pOut, nOut);
     } catch (const std::bad_alloc&) {
         ReportNoMemory(__LINE__);
         return 0;
@@ -809,7 +837,6 @@ int CRV_CombinePoints(CRVPTS* pA, CRVPTS* pB, CRVPTS* pOut) {
     const bool bReversedB = MakePointsAscending(pB);
     int bMade = 1;
     try {
-        ClearPoints(pOut);
         CombineAscendingPoints(*pA, *pB, pOut);
     } catch (const std::bad_alloc&) {
         ReportNoMemory(__LINE__);

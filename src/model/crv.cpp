@@ -2,8 +2,9 @@
 // tables, and the submodels' tables): reading rows with the monotony and row
 // count checks, the end checks of a table, and the evaluation operations the
 // plausibility checks use (points, interpolation, sums and combinations of
-// tables, references of a model).  State: the table being read, its ends and
-// trackers, and two shared zero tables.
+// tables, references of a model), the combinations also over point tables
+// of one corner, which the checks' working tables are.  State: the table
+// being read, its ends and trackers, and two shared zero tables.
 #define TAV_MODULE "crv"
 #include "model/crv.h"
 

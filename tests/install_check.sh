@@ -16,6 +16,7 @@ trap 'rm -rf "$work"' EXIT
 
 cmake --install "$build" --prefix "$work/prefix" > "$work/install.txt"
 test -f "$work/prefix/include/tavelin/tavelin.h"
+test -f "$work/prefix/share/man/man1/tavelin.1"
 test -f "$work/prefix/lib/pkgconfig/tavelin.pc" || test -f "$work/prefix/lib64/pkgconfig/tavelin.pc"
 soname=$(objdump -p "$work"/prefix/lib*/libtavelin.so | awk '/SONAME/ {print $2}')
 test "$soname" = "libtavelin.so.0"

@@ -4,6 +4,7 @@
 #define TAVELIN_ROWS_H
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "core/cmn.h"
@@ -81,7 +82,9 @@ private:
 
     ROW** m_ppHead = nullptr;
     ROW* m_pTail = nullptr;
-    std::unordered_map<std::string, unsigned> m_mapKeyCount;
+    // Keys point into the rows' own names, which stay in place until the
+    // rows are released (and the map forgotten).
+    std::unordered_map<std::string_view, unsigned> m_mapKeyCount;
 };
 
 #endif

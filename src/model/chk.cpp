@@ -4,14 +4,16 @@
 // own waveform end voltages and timing test load.
 //
 // State: the two process-wide switches of the check groups, both on from
-// the start.  The I-V checks work on tables of their own, made from the
-// model's tables per corner and freed before the next corner; the model's
-// records are only read.
+// the start.  The I-V checks work on tables of their own, made afresh from
+// the model's tables for each corner in storage that one CHK_Curves call
+// keeps from corner to corner (a large file has thousands of corners); the
+// model's records are only read.
 #define TAV_MODULE "chk"
 #include "model/chk.h"
 
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 #include "component/cmpnt.h"
 #include "component/pin.h"
@@ -183,35 +185,32 @@ bool CrossSegment(double dV1, double dI1, double dV2, double dI2, double dG, dou
 // Where a combined state table, walked in ascending voltage, meets a
 // resistor dR to the voltage dVt: the segment that holds the crossing,
 // the first segment's line below the table or the last one's above it.
-bool LoadLine(CRV* pState, double dVt, double dR, eCorner eWhich, double* pdV) {
-    TAV_ASSERT(pState != nullptr && pdV != nullptr);
+bool LoadLine(const CRVPTS& state, double dVt, double dR, double* pdV) {
+    TAV_ASSERT(pdV != nullptr);
     const double dG = dR < CHK_TINY ? CHK_HUGE : 1.0 / dR;
-    double dV1, dI1, dV2, dI2;
-    RNGP* pA = CRV_FirstPoint(pState->pRows, eWhich, &dV1, &dI1);
-    RNGP* pB = CRV_NextPoint(pA, eWhich, &dV2, &dI2);
-    if (pB == nullptr || dV2 < dV1) return false;
-    for (bool bFirst = true;; bFirst = false) {
+    const std::vector<double>& adV = state.adV;
+    const std::vector<double>& adI = state.adI;
+    if (adV.size() < 2 || adV[1] < adV[0]) return false;
+    for (size_t b = 1;; ++b) {
+        const double dV1 = adV[b - 1];
         double dV;
-        if (!CrossSegment(dV1, dI1, dV2, dI2, dG, dVt, &dV)) return false;
+        if (!CrossSegment(dV1, adI[b - 1], adV[b], adI[b], dG, dVt, &dV)) return false;
         *pdV = dV;
-        double dVn, dIn;
-        RNGP* pNext = CRV_NextPoint(pB, eWhich, &dVn, &dIn);
-        if ((dV1 <= dV && dV <= dV2) || (bFirst && dV < dV1) ||
-            std::fabs(dV - dV1) < CHK_SAME_VOLTS || pNext == nullptr)
+        if ((dV1 <= dV && dV <= adV[b]) || (b == 1 && dV < dV1) ||
+            std::fabs(dV - dV1) < CHK_SAME_VOLTS || b + 1 == adV.size())
             return true;
-        dV1 = dV2;
-        dI1 = dI2;
-        pB = pNext;
-        dV2 = dVn;
-        dI2 = dIn;
     }
 }
 
-// The pin-voltage state tables of one corner: low (driving low) and high
-// (driving high), each with both clamps added.
-struct StateTables {
-    CRV* pLow = nullptr;
-    CRV* pHigh = nullptr;
+// The working tables of one corner, kept from corner to corner so that
+// their storage is made once per file: the four copies on pin voltages and
+// the combined states low (driving low) and high (driving high), each
+// with both clamps added.
+struct CornerTables {
+    CRVROWS scratch;
+    CRVPTS pulldown, pullup, powerClamp, gndClamp;
+    CRVPTS clamps;
+    CRVPTS low, high;
 };
 
 bool IsEclModel(const MDL* pMdl) {
@@ -220,58 +219,39 @@ bool IsEclModel(const MDL* pMdl) {
     return MDL_IsEcl(pMdl) || eType == MT_3_STATE_ECL;
 }
 
-// A copy of a table in one corner on the model's own voltages; an absent
-// table or corner becomes a table of zero current.
-CRV* CornerCopy(CRV* pCrv, eCorner eWhich) { return CRV_Combine(pCrv, CRV_ZeroTable(), eWhich); }
-
-void FreeAll(CRV* const* ppCrv, int nCount) {
-    for (int i = 0; i < nCount; ++i) CRV_Free(ppCrv[i]);
-}
-
-// Builds the corner's state tables; false (with nothing left allocated)
-// when memory runs out.
-bool MakeStates(const MDL* pMdl, eCorner eWhich, StateTables* pStates) {
+// Copies of the four tables in the corner on the model's own voltages (an
+// absent table or corner becomes a table of zero current), moved to pin
+// voltages: pull-ups, POWER clamps and ECL pull-downs are tabled against
+// their supply, pin voltage = reference - table voltage.
+bool MakeCopies(const MDL* pMdl, eCorner eWhich, CornerTables* pTables) {
     CRV* apModel[4] = {nullptr, nullptr, nullptr, nullptr};
     MDL_GetPulldown(pMdl, &apModel[0]);
     MDL_GetPullup(pMdl, &apModel[1]);
     MDL_GetPowerClamp(pMdl, &apModel[2]);
     MDL_GetGndClamp(pMdl, &apModel[3]);
-    CRV* apCopy[4] = {nullptr, nullptr, nullptr, nullptr};
-    for (int i = 0; i < 4; ++i) {
-        apCopy[i] = CornerCopy(apModel[i], eWhich);
-        if (apCopy[i] == nullptr) {
-            FreeAll(apCopy, 4);
-            return false;
-        }
-    }
-    CRV* pPulldown = apCopy[0];
-    CRV* pPullup = apCopy[1];
-    CRV* pPowerClamp = apCopy[2];
-    CRV* pGndClamp = apCopy[3];
+    CRVPTS* apCopy[4] = {&pTables->pulldown, &pTables->pullup, &pTables->powerClamp,
+                         &pTables->gndClamp};
+    for (int i = 0; i < 4; ++i)
+        if (!CRV_CornerPoints(apModel[i], eWhich, &pTables->scratch, apCopy[i])) return false;
 
-    // Pull-ups, POWER clamps and ECL pull-downs are tabled against their
-    // supply: pin voltage = reference - table voltage.
     double dPowerRef, dPullupRef, dGndRef, dPulldownRef;
     CRV_References(pMdl, eWhich, &dPowerRef, &dPullupRef, &dGndRef, &dPulldownRef);
-    if (IsEclModel(pMdl)) CRV_NegateVoltages(pPulldown->pRows);
-    CRV_ShiftVoltages(pPulldown->pRows, dPulldownRef);
-    CRV_NegateVoltages(pPullup->pRows);
-    CRV_ShiftVoltages(pPullup->pRows, dPullupRef);
-    CRV_NegateVoltages(pPowerClamp->pRows);
-    CRV_ShiftVoltages(pPowerClamp->pRows, dPowerRef);
-    CRV_ShiftVoltages(pGndClamp->pRows, dGndRef);
+    if (IsEclModel(pMdl)) CRV_NegatePoints(&pTables->pulldown);
+    CRV_ShiftPoints(&pTables->pulldown, dPulldownRef);
+    CRV_NegatePoints(&pTables->pullup);
+    CRV_ShiftPoints(&pTables->pullup, dPullupRef);
+    CRV_NegatePoints(&pTables->powerClamp);
+    CRV_ShiftPoints(&pTables->powerClamp, dPowerRef);
+    CRV_ShiftPoints(&pTables->gndClamp, dGndRef);
+    return true;
+}
 
-    CRV* pClamps = CRV_Combine(pPowerClamp, pGndClamp, eWhich);
-    if (pClamps != nullptr) {
-        pStates->pLow = CRV_Combine(pClamps, pPulldown, eWhich);
-        pStates->pHigh = CRV_Combine(pClamps, pPullup, eWhich);
-    }
-    CRV* apWork[5] = {pPulldown, pPullup, pPowerClamp, pGndClamp, pClamps};
-    FreeAll(apWork, 5);
-    if (pStates->pLow != nullptr && pStates->pHigh != nullptr) return true;
-    CRV_Free(pStates->pLow);
-    CRV_Free(pStates->pHigh);
-    return false;
+// Builds the corner's state tables; false when memory runs out.
+bool MakeStates(const MDL* pMdl, eCorner eWhich, CornerTables* pTables) {
+    return MakeCopies(pMdl, eWhich, pTables) &&
+           CRV_CombinePoints(&pTables->powerClamp, &pTables->gndClamp, &pTables->clamps) &&
+           CRV_CombinePoints(&pTables->clamps, &pTables->pulldown, &pTables->low) &&
+           CRV_CombinePoints(&pTables->clamps, &pTables->pullup, &pTables->high);
 }
 
 // The fixture of a waveform in a corner: its resistor and the voltage it
@@ -296,15 +276,14 @@ bool WaveformEnds(const WVFRM* pWvfrm, eCorner eWhich, double* pdFirst, double* 
 // A waveform's settled voltages must be where the state tables meet its
 // fixture, within 2 % of its swing.
 bool CheckWaveformEnds(const char* pszModel, eCorner eWhich, const WVFRM* pWvfrm,
-                       const StateTables& states, bool bRising) {
+                       const CornerTables& states, bool bRising) {
     double dR, dVt, dFirst, dLast;
     FixtureLoad(pWvfrm, eWhich, &dR, &dVt);
     if (!WaveformEnds(pWvfrm, eWhich, &dFirst, &dLast)) return false;
     const double dLowEnd = bRising ? dFirst : dLast;
     const double dHighEnd = bRising ? dLast : dFirst;
     double dLowCross, dHighCross;
-    if (!LoadLine(states.pLow, dVt, dR, eWhich, &dLowCross) ||
-        !LoadLine(states.pHigh, dVt, dR, eWhich, &dHighCross))
+    if (!LoadLine(states.low, dVt, dR, &dLowCross) || !LoadLine(states.high, dVt, dR, &dHighCross))
         return false;
     const double dTolerance = CHK_ENDPOINT_PERCENT / 100.0 * std::fabs(dHighEnd - dLowEnd);
     if (std::fabs(dLowCross - dLowEnd) <= dTolerance && std::fabs(dHighCross - dHighEnd) <= dTolerance)
@@ -319,13 +298,13 @@ bool CheckWaveformEnds(const char* pszModel, eCorner eWhich, const WVFRM* pWvfrm
 // Driving low the pin must end below Vmeas and driving high above it
 // under the timing test load, or the driver cannot switch that load.
 bool CheckDriveVmeas(const MDL* pMdl, const char* pszModel, eCorner eWhich,
-                     const StateTables& states) {
+                     const CornerTables& states) {
     double dVmeas, dRref, dVref;
     if (!MDL_GetVmeas(pMdl, &dVmeas) || !MDL_GetRref(pMdl, &dRref) || !MDL_GetVref(pMdl, &dVref))
         return false;
     double dLowCross, dHighCross;
-    if (!LoadLine(states.pLow, dVref, dRref, eWhich, &dLowCross) ||
-        !LoadLine(states.pHigh, dVref, dRref, eWhich, &dHighCross))
+    if (!LoadLine(states.low, dVref, dRref, &dLowCross) ||
+        !LoadLine(states.high, dVref, dRref, &dHighCross))
         return false;
     if (dLowCross <= dVmeas && dHighCross >= dVmeas) return false;
     DIAG_Warning("Model '%s': %s VI curves cannot drive through Vmeas=%gV\n"
@@ -348,10 +327,10 @@ bool HasDriverCorner(const MDL* pMdl, eCorner eWhich) {
     return true;
 }
 
-bool CheckCorner(const MDL* pMdl, const char* pszModel, eCorner eWhich) {
+bool CheckCorner(const MDL* pMdl, const char* pszModel, eCorner eWhich, CornerTables* pTables) {
     if (!HasDriverCorner(pMdl, eWhich)) return false;
-    StateTables states;
-    if (!MakeStates(pMdl, eWhich, &states)) return false;
+    if (!MakeStates(pMdl, eWhich, pTables)) return false;
+    const CornerTables& states = *pTables;
     bool bWarned = false;
     WVFRM* pWvfrm = nullptr;
     for (MDL_GetRising(pMdl, &pWvfrm); pWvfrm != nullptr; WVFRM_GetNext(pWvfrm, &pWvfrm))
@@ -360,8 +339,6 @@ bool CheckCorner(const MDL* pMdl, const char* pszModel, eCorner eWhich) {
     for (MDL_GetFalling(pMdl, &pWvfrm); pWvfrm != nullptr; WVFRM_GetNext(pWvfrm, &pWvfrm))
         bWarned |= CheckWaveformEnds(pszModel, eWhich, pWvfrm, states, false);
     bWarned |= CheckDriveVmeas(pMdl, pszModel, eWhich, states);
-    CRV_Free(states.pLow);
-    CRV_Free(states.pHigh);
     return bWarned;
 }
 
@@ -370,12 +347,12 @@ bool HasTimingLoad(const MDL* pMdl) {
     return MDL_GetVmeas(pMdl, &d) && MDL_GetRref(pMdl, &d) && MDL_GetVref(pMdl, &d);
 }
 
-bool CheckConsistency(const MDL* pMdl, const char* pszModel) {
+bool CheckConsistency(const MDL* pMdl, const char* pszModel, CornerTables* pTables) {
     WVFRM* pWvfrm = nullptr;
     if (!MDL_GetRising(pMdl, &pWvfrm) && !MDL_GetFalling(pMdl, &pWvfrm) && !HasTimingLoad(pMdl))
         return false;
     bool bWarned = false;
-    for (eCorner eWhich : g_aeCorners) bWarned |= CheckCorner(pMdl, pszModel, eWhich);
+    for (eCorner eWhich : g_aeCorners) bWarned |= CheckCorner(pMdl, pszModel, eWhich, pTables);
     return bWarned;
 }
 
@@ -439,10 +416,10 @@ bool CheckOpenDrain(const MDL* pMdl, const char* pszModel) {
     return false;
 }
 
-bool CheckCurves(const MDL* pMdl) {
+bool CheckCurves(const MDL* pMdl, CornerTables* pTables) {
     const char* pszName = "";
     MDL_GetName(pMdl, &pszName);
-    bool bWarned = CheckConsistency(pMdl, pszName);
+    bool bWarned = CheckConsistency(pMdl, pszName, pTables);
     bWarned |= CheckClampCurrents(pMdl, pszName);
     bWarned |= CheckOpenDrain(pMdl, pszName);
     return bWarned;
@@ -453,8 +430,9 @@ bool CheckCurves(const MDL* pMdl) {
 int CHK_Curves(MDL* pMdlList) {
     if (!g_chk.bCurveChecks) return 0;
     int nWarned = 0;
+    CornerTables tables;
     for (const MDL* pMdl = pMdlList; pMdl != nullptr; pMdl = pMdl->pNext)
-        if (CheckCurves(pMdl)) ++nWarned;
+        if (CheckCurves(pMdl, &tables)) ++nWarned;
     return nWarned;
 }
 

@@ -2,13 +2,16 @@
 // tables, and the submodels' tables): reading rows with the monotony and row
 // count checks, the end checks of a table, and the evaluation operations the
 // plausibility checks use (points, interpolation, sums and combinations of
-// tables, references of a model).  State: the table being read, its ends and
-// trackers, and two shared zero tables.
+// tables, references of a model), the combinations also over point tables
+// of one corner, which the checks' working tables are.  State: the table
+// being read, its ends and trackers, and two shared zero tables.
 #define TAV_MODULE "crv"
 #include "model/crv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <new>
 
 #include "model/mdl.h"
 #include "core/cmn.h"
@@ -25,6 +28,10 @@ enum { CRV_MAX_POINTS = 100 };
 // Voltages closer than this are one point when tables are combined, and a
 // degenerate segment is widened by it.
 constexpr double CRV_EPSILON = 1e-5;
+
+// The two voltages of the shared fixed zero table.
+constexpr double CRV_ZERO_FROM_V = 0.0;
+constexpr double CRV_ZERO_TO_V = 1.0;
 
 const char* const g_apszCornerText[CORNER_COUNT] = {"Typical", "Minimum", "Maximum"};
 
@@ -351,6 +358,175 @@ CRV* CombineAscending(CRV* pCrvA, CRV* pCrvB, CORNER_SET corners) {
     return pOut;
 }
 
+// ---- Point tables ------------------------------------------------------
+// The rules below are those of NextCombinedVoltage, SumCorner and
+// CRV_Interpolate (ascending) written over arrays; any change to one must
+// be made to the other.
+
+// CRV_Direction over the voltages of the rows that have one.
+int VoltageDirection(const std::vector<double>& adV) {
+    for (size_t i = 1; i < adV.size(); ++i) {
+        if (adV[i] > adV[i - 1]) return 1;
+        if (adV[i] < adV[i - 1]) return -1;
+    }
+    return 0;
+}
+
+void ReversePoints(CRVPTS* pPts) {
+    std::reverse(pPts->adV.begin(), pPts->adV.end());
+    std::reverse(pPts->adI.begin(), pPts->adI.end());
+}
+
+bool MakePointsAscending(CRVPTS* pPts) {
+    if (VoltageDirection(pPts->adV) >= 0) return false;
+    ReversePoints(pPts);
+    return true;
+}
+
+// Sizes both columns; the tables are sized to their most points first and
+// then cut to what was written, so that a point costs two stores.
+void SizePoints(CRVPTS* pPts, size_t nCount) {
+    pPts->adV.resize(nCount);
+    pPts->adI.resize(nCount);
+}
+
+// The numeric voltages and the corner's points of a table, made ascending
+// the way CRV_Combine reverses a descending input.
+void TakeRows(const CRV* pCrv, eCorner eWhich, CRVROWS* pRows) {
+    const RNGP* pFirst = pCrv != nullptr ? pCrv->pRows : nullptr;
+    size_t nRows = 0;
+    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) ++nRows;
+    pRows->adRowV.resize(nRows);
+    SizePoints(&pRows->points, nRows);
+    double* pdRowV = pRows->adRowV.data();
+    double* pdV = pRows->points.adV.data();
+    double* pdI = pRows->points.adI.data();
+    size_t nVoltages = 0, nPoints = 0;
+    for (const RNGP* pRow = pFirst; pRow != nullptr; pRow = pRow->pNext) {
+        if (pRow->eXState != VALUE_NUMBER) continue;
+        pdRowV[nVoltages++] = pRow->dX;
+        if (!CornerValue(pRow, eWhich, &pdI[nPoints])) continue;
+        pdV[nPoints++] = pRow->dX;
+    }
+    pRows->adRowV.resize(nVoltages);
+    SizePoints(&pRows->points, nPoints);
+    if (VoltageDirection(pRows->adRowV) >= 0) return;
+    std::reverse(pRows->adRowV.begin(), pRows->adRowV.end());
+    ReversePoints(&pRows->points);
+}
+
+// A walk over a point table with its cursor, the index of a point.
+struct PointWalk {
+    const double* adV;
+    const double* adI;
+    size_t nCount;
+    size_t nCursor;
+};
+
+PointWalk StartWalk(const CRVPTS& pts) {
+    return PointWalk{pts.adV.data(), pts.adI.data(), pts.adV.size(), 0};
+}
+
+// CRV_Interpolate walking upwards from the cursor.  Inline: it is the
+// innermost step of every combination.
+inline bool InterpolatePoints(PointWalk* pWalk, double dV, double* pdI) {
+    const double* adV = pWalk->adV;
+    const double* adI = pWalk->adI;
+    const size_t nCount = pWalk->nCount;
+    if (nCount == 0) return false;
+    // The segment from point a to point b.
+    size_t a = pWalk->nCursor;
+    size_t b = a + 1;
+    double dV1 = adV[a], dI1 = adI[a], dV2, dI2;
+    if (b == nCount) {
+        // The cursor stands on the last point: use the segment ending there.
+        b = a;
+        dV2 = dV1;
+        dI2 = dI1;
+        if (a == 0) {
+            *pdI = dI2;  // a single point: the table is flat
+            return true;
+        }
+        a = b - 1;
+        dV1 = adV[a];
+        dI1 = adI[a];
+    } else {
+        dV2 = adV[b];
+        dI2 = adI[b];
+        if (!(dV1 >= dV)) {
+            while (!(dV2 >= dV) && b + 1 < nCount) {
+                a = b++;
+                dV1 = dV2;
+                dI1 = dI2;
+                dV2 = adV[b];
+                dI2 = adI[b];
+            }
+        }
+    }
+    if (dV1 == dV2) {
+        if (a > 0) {
+            dV2 = dV1;
+            dI2 = dI1;
+            --a;
+            dV1 = adV[a];
+            dI1 = adI[a];
+        }
+        if (dV1 == dV2) dV2 += CRV_EPSILON;
+    }
+    pWalk->nCursor = a;
+    if (dV1 == dV2) {
+        *pdI = dI2;
+        return true;
+    }
+    *pdI = dI2 + (dI1 - dI2) / (dV1 - dV2) * (dV - dV2);
+    return true;
+}
+
+// Calls fOut with each voltage of the union of two ascending voltage
+// lists, as NextCombinedVoltage picks them.
+template <typename EMIT>
+void MergeVoltages(const double* pdA, size_t nA, const double* pdB, size_t nB, EMIT fOut) {
+    size_t i = 0, j = 0;
+    while (i < nA || j < nB) {
+        if (i < nA && j < nB && std::fabs(pdA[i] - pdB[j]) < CRV_EPSILON) {
+            fOut(std::fmin(pdA[i], pdB[j]));
+            ++i;
+            ++j;
+        } else if (j == nB || (i < nA && pdA[i] < pdB[j])) {
+            fOut(pdA[i++]);
+        } else {
+            fOut(pdB[j++]);
+        }
+    }
+}
+
+void CombineAscendingPoints(const CRVPTS& a, const CRVPTS& b, CRVPTS* pOut) {
+    SizePoints(pOut, a.adV.size() + b.adV.size());
+    double* pdV = pOut->adV.data();
+    double* pdI = pOut->adI.data();
+    size_t nOut = 0;
+    PointWalk walkA = StartWalk(a), walkB = StartWalk(b);
+    MergeVoltages(a.adV.data(), a.adV.size(), b.adV.data(), b.adV.size(), [&](double dV) {
+        double dSum = 0.0, dI;
+        bool bAny = false;
+        if (InterpolatePoints(&walkA, dV, &dI)) {
+            dSum += dI;
+            bAny = true;
+        }
+        if (InterpolatePoints(&walkB, dV, &dI)) {
+            dSum += dI;
+            bAny = true;
+        }
+        // A voltage comes from a point of one of them.
+        TAV_ASSERT(bAny);
+        pdV[nOut] = dV;
+        pdI[nOut++] = dSum;
+    });
+    SizePoints(pOut, nOut);
+}
+
+void ReportNoMemory(int nLine) { DIAG_Bug("Unable to Allocate Memory: %s %d", TAV_MODULE, nLine); }
+
 }  // namespace
 
 void CRV_Reset() { ClearReading(0); }
@@ -612,10 +788,62 @@ void CRV_References(const MDL* pMdl, eCorner eWhich, double* pdPowerClamp, doubl
 
 CRV* CRV_ZeroTable() {
     if (!g_crv.bZeroFixedMade) {
-        MakeZeroTable(&g_crv.zeroFixed, 0.0, 1.0);
+        MakeZeroTable(&g_crv.zeroFixed, CRV_ZERO_FROM_V, CRV_ZERO_TO_V);
         g_crv.bZeroFixedMade = true;
     }
     return &g_crv.zeroFixed.crv;
 }
 
 CRV* CRV_ZeroTableAt(double dV1, double dV2) { return MakeZeroTable(&g_crv.zeroAt, dV1, dV2); }
+
+int CRV_CornerPoints(const CRV* pCrv, eCorner eWhich, CRVROWS* pScratch, CRVPTS* pOut) {
+    TAV_ASSERT(pScratch != nullptr && pOut != nullptr);
+    static const double adZeroV[2] = {CRV_ZERO_FROM_V, CRV_ZERO_TO_V};
+    try {
+        TakeRows(pCrv, eWhich, pScratch);
+        PointWalk walk = StartWalk(pScratch->points);
+        const std::vector<double>& adRowV = pScratch->adRowV;
+        SizePoints(pOut, adRowV.size() + 2);
+        double* pdV = pOut->adV.data();
+        double* pdI = pOut->adI.data();
+        size_t nOut = 0;
+        MergeVoltages(adRowV.data(), adRowV.size(), adZeroV, 2, [&](double dV) {
+            // The zero table has every corner and adds nothing.
+            double dSum = 0.0, dI;
+            if (InterpolatePoints(&walk, dV, &dI)) dSum += dI;
+            pdV[nOut] = dV;
+            pdI[nOut++] = dSum;
+        });
+        SizePoints(pOut, nOut);
+    } catch (const std::bad_alloc&) {
+        ReportNoMemory(__LINE__);
+        return 0;
+    }
+    return 1;
+}
+
+void CRV_ShiftPoints(CRVPTS* pPts, double dOffset) {
+    TAV_ASSERT(pPts != nullptr);
+    for (double& dV : pPts->adV) dV += dOffset;
+}
+
+void CRV_NegatePoints(CRVPTS* pPts) {
+    TAV_ASSERT(pPts != nullptr);
+    for (double& dV : pPts->adV) dV = -dV;
+}
+
+int CRV_CombinePoints(CRVPTS* pA, CRVPTS* pB, CRVPTS* pOut) {
+    TAV_ASSERT(pA != nullptr && pB != nullptr && pOut != nullptr && pOut != pA && pOut != pB);
+    const bool bReversedA = MakePointsAscending(pA);
+    const bool bReversedB = MakePointsAscending(pB);
+    int bMade = 1;
+    try {
+        CombineAscendingPoints(*pA, *pB, pOut);
+    } catch (const std::bad_alloc&) {
+        ReportNoMemory(__LINE__);
+        bMade = 0;
+    }
+    if (bReversedB) ReversePoints(pB);
+    if (bReversedA) ReversePoints(pA);
+    return bMade;
+}

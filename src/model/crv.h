@@ -2,6 +2,8 @@
 #ifndef TAVELIN_CRV_H
 #define TAVELIN_CRV_H
 
+#include <vector>
+
 #include "core/corner.h"
 
 struct RNG;
@@ -44,5 +46,31 @@ void CRV_References(const MDL* pMdl, eCorner eWhich, double* pdPowerClamp, doubl
                     double* pdGndClamp, double* pdPulldown);
 CRV* CRV_ZeroTable();
 CRV* CRV_ZeroTableAt(double dV1, double dV2);
+
+// A table of one corner held as its points in order, every voltage and
+// current a number: the working tables of the plausibility checks.  They
+// follow the rules of CRV_Combine and CRV_Interpolate exactly (the same
+// operations in the same order, so the same doubles) without a row per
+// point; the caller keeps them from table to table, so their storage is
+// reused.
+struct CRVPTS {
+    std::vector<double> adV;
+    std::vector<double> adI;
+};
+
+// A model table's rows as CRV_CornerPoints walks them; scratch storage.
+struct CRVROWS {
+    std::vector<double> adRowV;  // every numeric voltage, for the merge
+    CRVPTS points;               // the corner's points, for interpolation
+};
+
+// CRV_Combine(pCrv, CRV_ZeroTable(), eWhich) in one corner, without
+// touching pCrv; 0 when memory runs out.
+int CRV_CornerPoints(const CRV* pCrv, eCorner eWhich, CRVROWS* pScratch, CRVPTS* pOut);
+void CRV_ShiftPoints(CRVPTS* pPts, double dOffset);
+void CRV_NegatePoints(CRVPTS* pPts);
+// CRV_Combine of two point tables; a descending input is reversed for
+// the walk and given back in its order.  0 when memory runs out.
+int CRV_CombinePoints(CRVPTS* pA, CRVPTS* pB, CRVPTS* pOut);
 
 #endif

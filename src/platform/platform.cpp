@@ -8,12 +8,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <algorithm>
 #include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <utility>
 
@@ -149,6 +152,69 @@ std::vector<std::string> PLAT_ListFilesBelow(const char* pszDir, const char* psz
     return names;
 }
 
+namespace {
+
+bool HasExtension(const std::string& strName, const std::vector<std::string>& extensions) {
+    for (const std::string& strExt : extensions)
+        if (EndsWithNoCase(strName, strExt.c_str())) return true;
+    return false;
+}
+
+// The identity of a folder whatever the path it is reached by; false when
+// it cannot be queried.
+bool FolderIdentity(const fs::path& dir, std::pair<dev_t, ino_t>* pId) {
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0) return false;
+    *pId = {st.st_dev, st.st_ino};
+    return true;
+}
+
+// Adds the matching files of one folder and pushes its subfolders.
+bool WalkOneFolder(const fs::path& dir, const std::vector<std::string>& extensions,
+                   std::vector<std::string>* pFiles, std::vector<fs::path>* pPending) {
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    if (ec) return false;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code ecEntry;
+        const fs::file_status status = it->status(ecEntry);
+        if (fs::is_directory(status)) {
+            pPending->push_back(it->path());
+        } else if (HasExtension(it->path().filename().string(), extensions) &&
+                   (fs::is_regular_file(status) || !fs::exists(status))) {
+            pFiles->push_back(it->path().generic_string());
+        }
+    }
+    return !ec;
+}
+
+}  // namespace
+
+int PLAT_WalkFiles(const char* pszDir, const std::vector<std::string>& extensions,
+                   std::vector<std::string>* pFiles, std::vector<std::string>* pUnlisted) {
+    PLAT_ASSERT(pszDir != nullptr && pFiles != nullptr && pUnlisted != nullptr);
+    std::set<std::pair<dev_t, ino_t>> visited;
+    std::vector<fs::path> pending{fs::path(pszDir)};
+    const size_t uiFirstFile = pFiles->size();
+    bool bTopListed = true;
+    try {
+        while (!pending.empty()) {
+            const fs::path dir = pending.back();
+            pending.pop_back();
+            std::pair<dev_t, ino_t> id;
+            const bool bKnown = FolderIdentity(dir, &id);
+            if (bKnown && !visited.insert(id).second) continue;
+            if (WalkOneFolder(dir, extensions, pFiles, &pending)) continue;
+            if (dir == fs::path(pszDir)) bTopListed = false;
+            else pUnlisted->push_back(dir.generic_string());
+        }
+        std::sort(pFiles->begin() + uiFirstFile, pFiles->end());
+    } catch (...) {
+        return 0;
+    }
+    return bTopListed;
+}
+
 std::string PLAT_RelativePath(const std::string& strPath, const std::string& strBase) {
     std::error_code ec;
     const fs::path path = fs::absolute(strPath, ec).lexically_normal();
@@ -210,6 +276,8 @@ void PLAT_AssertFailed(const char* pszModule, int nLine) {
     std::fflush(stderr);
     std::abort();
 }
+
+void PLAT_IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }
 
 void PLAT_MessageBox(const char* pszTitle, const char* pszText) {
     PLAT_ASSERT(pszTitle != nullptr && pszText != nullptr);

@@ -39,6 +39,15 @@ std::vector<std::string> PLAT_ListFiles(const char* pszDir, const char* pszExten
 // whose names end in the extension (compared without regard to case);
 // sorted.  Empty when the directory cannot be walked.
 std::vector<std::string> PLAT_ListFilesBelow(const char* pszDir, const char* pszExtension);
+// Paths (the folder joined with the path below it) of the files anywhere
+// below the folder whose names end in one of the extensions, compared
+// without regard to case; sorted.  Links are followed, but no folder is
+// walked twice, so a link back up ends there.  A link that leads nowhere
+// is listed as well, so that whoever opens it can say why it does not
+// open.  False when the folder cannot be listed; the folders below that
+// cannot be listed are added to pUnlisted.
+int PLAT_WalkFiles(const char* pszDir, const std::vector<std::string>& extensions,
+                   std::vector<std::string>* pFiles, std::vector<std::string>* pUnlisted);
 // The path written relative to the base directory (with ".." where it lies
 // outside), both taken from the current directory when relative.
 std::string PLAT_RelativePath(const std::string& strPath, const std::string& strBase);
@@ -51,6 +60,8 @@ time_t PLAT_Now();
 // returned handle; -1 when it could not be done (output then goes on).
 int PLAT_MuteStdout();
 void PLAT_RestoreStdout(int nHandle);
+// A write to a closed pipe fails with an error instead of ending the process.
+void PLAT_IgnoreBrokenPipe();
 // The modal message of the host's window system: written to standard error.
 void PLAT_MessageBox(const char* pszTitle, const char* pszText);
 

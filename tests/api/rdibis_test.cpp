@@ -108,6 +108,20 @@ TEST(RdibisRead, MissingFileAndDirectory) {
     result = ReadPath(strDirAsFile);
     EXPECT_EQ(0, result.nResult);
     EXPECT_EQ(kRefused, result.strLog);  // opens, but holds no line
+
+    EXPECT_EQ("No such file or directory", RDIBIS_WhyRefused("/nonexistent-tavelin-dir/none.ibs"));
+    EXPECT_EQ("Is a directory", RDIBIS_WhyRefused(strDirAsFile.c_str()));
+    EXPECT_EQ("no file name", RDIBIS_WhyRefused(""));
+}
+
+// A file the user may not read (the superuser reads every file).
+TEST(RdibisRead, RefusalOfAFileWithoutReadPermission) {
+    if (geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
+    const std::string strPath = WriteScratchFile("locked.ibs", "[IBIS Ver] 3.2\n[End]\n");
+    fs::permissions(strPath, fs::perms::none);
+    EXPECT_EQ("Permission denied", RDIBIS_WhyRefused(strPath.c_str()));
+    fs::permissions(strPath, fs::perms::owner_all);
+    EXPECT_EQ("", RDIBIS_WhyRefused(strPath.c_str()));
 }
 
 TEST(RdibisRead, FileEndingInsideAKeyword) {

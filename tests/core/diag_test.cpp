@@ -138,7 +138,7 @@ TEST_F(DiagTest, FileNameIsCutAt512Characters) {
     EXPECT_EQ(TakeLog(), "ERROR " + std::string(512, 'n') + " - a\n");
 }
 
-TEST_F(DiagTest, NothingIsWrittenOrCountedWithoutLog) {
+TEST_F(DiagTest, NothingIsWrittenOrCountedWithoutLogOrSink) {
     DIAG_SetLog(nullptr);
     EXPECT_EQ(DIAG_GetLog(), nullptr);
     for (int i = 0; i < 3; ++i) {
@@ -148,6 +148,38 @@ TEST_F(DiagTest, NothingIsWrittenOrCountedWithoutLog) {
     }
     EXPECT_EQ(Counts(), "0/0/0");
     EXPECT_EQ(TakeLog(), "");
+}
+
+// What a sink keeps of each finding, on one line.
+void Keep(const DIAG_FINDING& finding, void* pContext) {
+    std::string& strKept = *static_cast<std::string*>(pContext);
+    strKept += std::to_string(finding.eLevel) + " " + finding.pszFile + " " +
+               (finding.bHasLine ? std::to_string(finding.ulLine) : "-") + " [" + finding.pszText + "]\n";
+}
+
+// The sinks get the same findings as the log, unwrapped and with the file
+// the read was given even when the log shows no name; without a log they
+// still get and count them.
+TEST_F(DiagTest, SinksGetEveryFindingAsARecord) {
+    std::string strFirst, strSecond;
+    DIAG_SetFileName("dir/part.ibs");
+    DIAG_AddSink(Keep, &strFirst);
+    DIAG_AddSink(Keep, &strSecond);
+    GoToLine(9);
+    DIAG_ErrorLine("%s", Text(60).c_str());
+    DIAG_RemoveSink(Keep, &strSecond);
+    DIAG_Warning("two\n          lines");
+    DIAG_SetLog(nullptr);
+    DIAG_BugLine("no log");
+    DIAG_RemoveSink(Keep, &strFirst);
+    DIAG_Error("nobody");
+    EXPECT_EQ(strFirst, "0 dir/part.ibs 9 [" + Text(60) + "]\n"
+                        "1 dir/part.ibs - [two\n          lines]\n"
+                        "2 dir/part.ibs 9 [no log]\n");
+    EXPECT_EQ(strSecond, "0 dir/part.ibs 9 [" + Text(60) + "]\n");
+    EXPECT_EQ(TakeLog(), "ERROR  (line    9) -\n    " + Text(60) + "\n"
+                         "WARNING  - two\n          lines\n");
+    EXPECT_EQ(Counts(), "1/1/1");
 }
 
 TEST_F(DiagTest, CountsResetAndPartialQuery) {

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/mdl.h"
 #include "support/log_capture.h"
@@ -390,6 +394,86 @@ TEST(CrvEval, ZeroTables) {
     EXPECT_EQ("2 -1", Voltages(pAt));
     EXPECT_DOUBLE_EQ(0, At(pAt, 5));
     EXPECT_EQ("-3 4", Voltages(CRV_ZeroTableAt(-3, 4)));
+}
+
+// The points of a table in a corner as bit patterns: equal doubles, not
+// near ones, make the same findings.
+using Bits = std::vector<std::pair<uint64_t, uint64_t>>;
+
+std::pair<uint64_t, uint64_t> BitsOf(double dV, double dI) {
+    std::pair<uint64_t, uint64_t> bits;
+    std::memcpy(&bits.first, &dV, sizeof dV);
+    std::memcpy(&bits.second, &dI, sizeof dI);
+    return bits;
+}
+
+// Every row of a combined table is a point of the corner.
+Bits PointBits(const CRV* pCrv, eCorner eWhich) {
+    Bits bits;
+    for (const RNGP* pRow = pCrv->pRows; pRow != nullptr; pRow = pRow->pNext) {
+        double dI = 0;
+        EXPECT_EQ(VALUE_NUMBER, RNGP_CornerState(pRow, eWhich, &dI));
+        bits.push_back(BitsOf(pRow->dX, dI));
+    }
+    return bits;
+}
+
+Bits PointBits(const CRVPTS& pts) {
+    Bits bits;
+    EXPECT_EQ(pts.adV.size(), pts.adI.size());
+    for (size_t i = 0; i < pts.adV.size(); ++i) bits.push_back(BitsOf(pts.adV[i], pts.adI[i]));
+    return bits;
+}
+
+// The point tables give the very doubles of the row tables, step by step
+// as the plausibility checks take them: a copy with the zero table, moved
+// to pin voltages, then combined.
+TEST(CrvEval, PointTablesGiveTheDoublesOfTheRowTables) {
+    std::vector<CrvPtr> tables;
+    tables.push_back(Table({{-1, -0.3, -0.2}, {-0.5, -0.1, NA}, {0, 0, 0}, {0.7, 0.04, 0.05},
+                            {2, 0.07, 0.09}}));
+    tables.push_back(Table({{3, -30}, {1.000004, -7, -1}, {NA, 5}, {0.4, -0.000001, -2},
+                            {-0.0, -0.0, 3}}));  // descending, an "NA" voltage, one near 1 V
+    tables.push_back(Table({{0.000003, 2, NA}, {0.5, 3, NA}, {0.5, 9, NA}, {0.2, 1, NA},
+                            {0.99999, 4, NA}}));  // not monotonic, a vertical step
+    tables.push_back(Table({{1, 7, 1}}));
+    tables.push_back(Table({{2, 0.5, 0.1}, {2, 0.8, 0.2}}));  // vertical: the segment is widened
+    tables.push_back(Table({{1e300, 0.1, 0.2}, {1e300, 0.3, 0.4}}));
+    tables.push_back(Table({}));
+    tables.push_back(CrvPtr(nullptr, &CRV_Free));
+
+    CRVROWS scratch;
+    for (eCorner eWhich : {eCorner::TYP, eCorner::MIN}) {
+        std::vector<CrvPtr> rowCopies;
+        std::vector<CRVPTS> pointCopies(tables.size());
+        for (size_t i = 0; i < tables.size(); ++i) {
+            const std::string strBefore = tables[i] ? Voltages(tables[i].get()) : "";
+            rowCopies.emplace_back(CRV_Combine(tables[i].get(), CRV_ZeroTable(), eWhich), &CRV_Free);
+            ASSERT_EQ(1, CRV_CornerPoints(tables[i].get(), eWhich, &scratch, &pointCopies[i]));
+            EXPECT_EQ(PointBits(rowCopies[i].get(), eWhich), PointBits(pointCopies[i])) << i;
+            if (tables[i]) {
+                EXPECT_EQ(strBefore, Voltages(tables[i].get()));
+            }
+            // Every other copy is tabled against a supply, as pull-ups are.
+            if (i % 2 == 1) {
+                CRV_NegateVoltages(rowCopies[i]->pRows);
+                CRV_NegatePoints(&pointCopies[i]);
+            }
+            CRV_ShiftVoltages(rowCopies[i]->pRows, 3.3 * static_cast<double>(i % 3));
+            CRV_ShiftPoints(&pointCopies[i], 3.3 * static_cast<double>(i % 3));
+        }
+        for (size_t a = 0; a < tables.size(); ++a) {
+            for (size_t b = 0; b < tables.size(); ++b) {
+                if (a == b) continue;
+                CrvPtr pRows(CRV_Combine(rowCopies[a].get(), rowCopies[b].get(), eWhich), &CRV_Free);
+                CRVPTS sum;
+                const Bits bitsA = PointBits(pointCopies[a]);
+                ASSERT_EQ(1, CRV_CombinePoints(&pointCopies[a], &pointCopies[b], &sum));
+                EXPECT_EQ(PointBits(pRows.get(), eWhich), PointBits(sum)) << a << " + " << b;
+                EXPECT_EQ(bitsA, PointBits(pointCopies[a]));  // given back in its order
+            }
+        }
+    }
 }
 
 RNG* Range(double dTyp, double dMin, double dMax) {

@@ -123,7 +123,8 @@ TEST_F(TavelinCompile, UnusableInputAndUsageErrors) {
     EXPECT_EQ(3, Run("compile --indent x new.ibs -o new.cbs").nStatus);
     EXPECT_EQ(3, Run("compile new.ibs -o a.cbs -o b.cbs").nStatus);
     const ToolRun usage = Run("compile new.ibs");
-    EXPECT_NE(std::string::npos, usage.strErr.find("tavelin compile [--indent N] FILE [COMPONENT] -o OUT.cbs"));
+    EXPECT_EQ(0u, usage.strErr.find("tavelin: --output is required\nCheck one IBIS file and compile"));
+    EXPECT_NE(std::string::npos, usage.strErr.find("Usage: compile [OPTIONS] file [component]"));
 }
 
 }  // namespace

@@ -109,9 +109,8 @@ void ReadFile(const std::string& strPath, const ReadOptions& options, ReadOutcom
 
 void RaiseIfRefused(const ReadOutcome& outcome) {
     if (outcome.bRead) return;
-    std::string strWhy = outcome.strRefused;
-    // Refusals the reasons above do not cover: the reader's own finding.
-    if (strWhy.empty()) strWhy = outcome.findings.empty() ? "not read" : outcome.findings.back().strText;
+    // The same words as the tool's for a refusal none of the reasons covers.
+    const std::string strWhy = outcome.strRefused.empty() ? "the reader could not read it" : outcome.strRefused;
     const std::string strMessage = outcome.strPath + ": " + strWhy;
     PyErr_SetString(outcome.bOsReason ? PyExc_OSError : PyExc_ValueError, strMessage.c_str());
     throw py::error_already_set();

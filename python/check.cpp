@@ -76,8 +76,8 @@ void ReadLocked(const std::string& strPath, const ReadOptions& options, FILE* pL
     pOutcome->strVersion = VersionOf(pIbis);
     if (!pOutcome->bRead) {
         pOutcome->strRefused = RDIBIS_WhyRefused(strPath.c_str());
-        pOutcome->bOsReason = !pOutcome->strRefused.empty() &&
-                              pOutcome->strRefused == PLAT_WhyUnreadable(strPath.c_str());
+        const int nCode = PLAT_UnreadableCode(strPath.c_str());
+        if (nCode != 0 && pOutcome->strRefused == PLAT_WhyUnreadable(strPath.c_str())) pOutcome->nOsError = nCode;
     }
     if (pIbis != nullptr && !options.bKeepDocument) IBIS_Destroy(pIbis);
     else pOutcome->pIbis = pIbis;
@@ -111,8 +111,14 @@ void RaiseIfRefused(const ReadOutcome& outcome) {
     if (outcome.bRead) return;
     // The same words as the tool's for a refusal none of the reasons covers.
     const std::string strWhy = outcome.strRefused.empty() ? "the reader could not read it" : outcome.strRefused;
-    const std::string strMessage = outcome.strPath + ": " + strWhy;
-    PyErr_SetString(outcome.bOsReason ? PyExc_OSError : PyExc_ValueError, strMessage.c_str());
+    if (outcome.nOsError != 0) {
+        // OSError(errno, reason, path) is made FileNotFoundError,
+        // IsADirectoryError, PermissionError... by Python itself.
+        py::tuple args = py::make_tuple(outcome.nOsError, Text(strWhy), Text(outcome.strPath));
+        PyErr_SetObject(PyExc_OSError, args.ptr());
+    } else {
+        PyErr_SetString(PyExc_ValueError, (outcome.strPath + ": " + strWhy).c_str());
+    }
     throw py::error_already_set();
 }
 

@@ -26,7 +26,7 @@ struct ReadOutcome {
     std::string strPath;
     bool bRead = false;
     std::string strRefused;       // why the reader refused the file
-    bool bOsReason = false;       // the refusal is the operating system's
+    int nOsError = 0;             // the system's error number when the refusal is its reason
     std::string strVersion;       // [IBIS Ver] of the file, empty when unknown
     std::vector<FindingRecord> findings;
     std::string strLog;

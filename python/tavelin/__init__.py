@@ -5,7 +5,8 @@
     lib = tavelin.Library("cbx")            # compiled models, compiled on demand
 
 A finding is never an exception: a file the reader refuses raises OSError
-(it does not open) or ValueError (not an IBIS file the reader reads).  One
+(it does not open: FileNotFoundError, IsADirectoryError, PermissionError)
+or ValueError (not an IBIS file the reader reads).  One
 read runs at a time in the process; other Python threads go on meanwhile.
 """
 import os

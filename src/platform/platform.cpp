@@ -69,14 +69,19 @@ int PLAT_FileExists(const char* pszPath) {
     return stat(pszPath, &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::string PLAT_WhyUnreadable(const char* pszPath) {
+int PLAT_UnreadableCode(const char* pszPath) {
     PLAT_ASSERT(pszPath != nullptr);
     // A directory opens for reading on this system; only reading it fails.
-    if (PLAT_DirExists(pszPath)) return std::error_code(EISDIR, std::generic_category()).message();
+    if (PLAT_DirExists(pszPath)) return EISDIR;
     FILE* pFile = fopen(pszPath, "rb");
-    if (pFile == nullptr) return std::error_code(errno, std::generic_category()).message();
+    if (pFile == nullptr) return errno != 0 ? errno : EIO;
     fclose(pFile);
-    return std::string();
+    return 0;
+}
+
+std::string PLAT_WhyUnreadable(const char* pszPath) {
+    const int nCode = PLAT_UnreadableCode(pszPath);
+    return nCode != 0 ? std::error_code(nCode, std::generic_category()).message() : std::string();
 }
 
 int PLAT_FileReadable(const char* pszPath) {

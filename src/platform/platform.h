@@ -21,6 +21,9 @@ FILE* PLAT_OpenNullStream();
 // or directory", "Is a directory", "Permission denied"), or empty when it
 // opens for reading.
 std::string PLAT_WhyUnreadable(const char* pszPath);
+// The same reason as the system's error number (ENOENT, EISDIR, EACCES...);
+// 0 when the file opens for reading.
+int PLAT_UnreadableCode(const char* pszPath);
 
 int PLAT_FileExists(const char* pszPath);
 int PLAT_FileReadable(const char* pszPath);

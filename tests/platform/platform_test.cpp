@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <utime.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -101,6 +102,16 @@ TEST_F(PlatformFiles, ExistenceTellsFilesFromDirectories) {
     EXPECT_EQ(PLAT_FileExists(Path("none").c_str()), 0);
     EXPECT_EQ(PLAT_FileReadable(Path("none").c_str()), 0);
     EXPECT_EQ(PLAT_DirExists(Path("none").c_str()), 0);
+}
+
+TEST_F(PlatformFiles, WhyAFileIsUnreadableAsTextAndAsTheSystemsNumber) {
+    const std::string strFile = Touch("a.ibs");
+    EXPECT_EQ(0, PLAT_UnreadableCode(strFile.c_str()));
+    EXPECT_EQ("", PLAT_WhyUnreadable(strFile.c_str()));
+    EXPECT_EQ(ENOENT, PLAT_UnreadableCode(Path("none.ibs").c_str()));
+    EXPECT_EQ("No such file or directory", PLAT_WhyUnreadable(Path("none.ibs").c_str()));
+    EXPECT_EQ(EISDIR, PLAT_UnreadableCode(strScratch.c_str()));
+    EXPECT_EQ("Is a directory", PLAT_WhyUnreadable(strScratch.c_str()));
 }
 
 TEST_F(PlatformFiles, MakeDirSucceedsWhenTheDirectoryIsThereAfterwards) {

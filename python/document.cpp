@@ -1,7 +1,7 @@
 // The document of a read as Python objects: walks the records the keyword
 // modules built (components, pins and their tables, models with their I-V
-// tables, ramps, waveforms and series sections, model selectors, package
-// models with their matrices) and makes one object of tavelin._records per
+// tables, ramps, waveforms and series sections, submodels, model
+// selectors, package models with their matrices) and makes one object of tavelin._records per
 // record.  Lists of the document hold the newest record first; everything
 // here comes out in file order.  Stateless; called by tavelin.read.
 #include "document.h"
@@ -21,6 +21,7 @@
 #include "model/msel.h"
 #include "model/ramp.h"
 #include "model/sinfo.h"
+#include "model/submdl.h"
 #include "model/smos.h"
 #include "model/wvfrm.h"
 #include "package/mtx.h"
@@ -62,6 +63,7 @@ public:
         return Class("Document")("path"_a = outcome.strPath, "header"_a = Header(pIbis->pHdr),
                                  "components"_a = ByName(FileOrder(pIbis->pCmpntList), &Converter::Component),
                                  "models"_a = ByName(FileOrder(pIbis->pMdlList), &Converter::Model),
+                                 "submodels"_a = ByName(FileOrder(pIbis->pSubmdlList), &Converter::Submodel),
                                  "model_selectors"_a = ByName(FileOrder(pIbis->pMselList), &Converter::Selector),
                                  "package_models"_a = ByName(FileOrder(pIbis->pPkgMdlList), &Converter::PackageModel));
     }
@@ -187,7 +189,32 @@ private:
             "gnd_clamp"_a = Table(p->pGndClamp), "power_clamp"_a = Table(p->pPowerClamp),
             "ramp"_a = Ramp(p->pRamp), "rising_waveforms"_a = Waveforms(p->pRising),
             "falling_waveforms"_a = Waveforms(p->pFalling), "series_on"_a = Series(p->pSeriesOn),
-            "series_off"_a = Series(p->pSeriesOff));
+            "series_off"_a = Series(p->pSeriesOff), "add_submodels"_a = AddSubmodels(p->pAddSubmdl));
+    }
+
+    py::list AddSubmodels(const ADDSUB* pFirst) {
+        const py::object makeEntry = Class("AddSubmodel");
+        return RowList(pFirst, [&](const ADDSUB* a) {
+            static const char* const MODES[] = {"Driving", "Non-Driving", "All"};
+            return makeEntry(Text(a->szName), a->eMode <= ASM_ALL ? py::object(py::str(MODES[a->eMode]))
+                                                                  : py::object(py::none()));
+        });
+    }
+
+    static py::object SubmodelType(unsigned eType) {
+        if (eType == SMT_DYNAMIC_CLAMP) return py::str("Dynamic_clamp");
+        if (eType == SMT_BUS_HOLD) return py::str("Bus_hold");
+        return py::none();
+    }
+
+    py::object Submodel(const SUBMDL* p) {
+        return Class("Submodel")(
+            "name"_a = Text(p->szName), "submodel_type"_a = SubmodelType(p->eSubmodelType),
+            "pullup"_a = Table(p->pPullup), "pulldown"_a = Table(p->pPulldown),
+            "gnd_clamp"_a = Table(p->pGndClamp), "power_clamp"_a = Table(p->pPowerClamp),
+            "ramp"_a = Ramp(p->pRamp), "rising_waveforms"_a = Waveforms(p->pRising),
+            "falling_waveforms"_a = Waveforms(p->pFalling), "gnd_pulse_tables"_a = Waveforms(p->pGndPulse),
+            "power_pulse_tables"_a = Waveforms(p->pPowerPulse));
     }
 
     static py::object Spelling(const MDL_SPELLING* pTable, unsigned eValue, unsigned eNotGiven) {

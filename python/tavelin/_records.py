@@ -25,6 +25,7 @@ Pin = namedtuple("Pin", "name signal model r_pin l_pin c_pin")
 PinMapping = namedtuple("PinMapping", "pin pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref")
 DiffPin = namedtuple("DiffPin", "pin inv_pin vdiff tdelay_typ tdelay_min tdelay_max")
 SeriesPin = namedtuple("SeriesPin", "pin_1 pin_2 model function_table_group")
+AddSubmodel = namedtuple("AddSubmodel", "name mode")
 SelectorEntry = namedtuple("SelectorEntry", "model description")
 ModelSelector = namedtuple("ModelSelector", "name models")
 SeriesMosfet = namedtuple("SeriesMosfet", "vds table")
@@ -109,9 +110,17 @@ class Model(_Record):
                  "cref", "rref", "vref", "temperature_range", "voltage_range", "pullup_reference",
                  "pulldown_reference", "power_clamp_reference", "gnd_clamp_reference", "r_gnd",
                  "r_power", "r_ac", "c_ac", "pullup", "pulldown", "gnd_clamp", "power_clamp",
-                 "ramp", "rising_waveforms", "falling_waveforms", "series_on", "series_off")
+                 "ramp", "rising_waveforms", "falling_waveforms", "series_on", "series_off",
+                 "add_submodels")
     _brief = ("name", "model_type", "pullup", "pulldown", "gnd_clamp", "power_clamp",
               "rising_waveforms", "falling_waveforms")
+
+
+class Submodel(_Record):
+    """One [Submodel]: its type, I-V tables, ramp, waveforms and pulse tables (as waveforms)."""
+    __slots__ = ("name", "submodel_type", "pullup", "pulldown", "gnd_clamp", "power_clamp", "ramp",
+                 "rising_waveforms", "falling_waveforms", "gnd_pulse_tables", "power_pulse_tables")
+    _brief = ("name", "submodel_type", "pullup", "pulldown", "gnd_clamp", "power_clamp")
 
 
 class Matrix(_Record):
@@ -143,6 +152,6 @@ class PackageModel(_Record):
 
 class Document(_Record):
     """A file as the reader read it, findings and all (``check``)."""
-    __slots__ = ("path", "header", "components", "models", "model_selectors", "package_models",
-                 "check")
-    _brief = ("path", "components", "models", "model_selectors", "package_models")
+    __slots__ = ("path", "header", "components", "models", "submodels", "model_selectors",
+                 "package_models", "check")
+    _brief = ("path", "components", "models", "submodels", "model_selectors", "package_models")

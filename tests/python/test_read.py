@@ -76,6 +76,9 @@ C_fixture = 5p
  0        0         0         0
  1n       1.65      1.5       NA
  2ns      3.3       3.0       3.6
+[Add Submodel]
+| Submodel_name   Mode
+DCLAMP            Non-Driving
 [Model]         IO1LOW
 Model_type      Input
 Vinl = 0.8
@@ -93,6 +96,11 @@ C_comp          0           0           0
 [Series Current]
  -1.0     -100m       -90m        -110m
   1.0      100m        90m         110m
+[Submodel]      DCLAMP
+Submodel_type   Dynamic_clamp
+[GND Clamp]
+ -3.3     -1          -0.9        -1.1
+  0        0           0           0
 [Define Package Model] PKG1
 [Manufacturer] Fixture Works
 [OEM] Fixture Works
@@ -215,6 +223,16 @@ def test_an_input_and_a_series_model(doc):
     assert same(series.series_on.r_series, (10.0, 9.0, 11.0))
     assert series.series_on.l_series is None and series.series_on.mosfets == []
     assert_table(series.series_on.series_current, [[-1, -0.1, -0.09, -0.11], [1, 0.1, 0.09, 0.11]])
+
+
+def test_a_submodel_and_the_model_that_adds_it(doc):
+    assert doc.models["IO1"].add_submodels == [("DCLAMP", "Non-Driving")]
+    assert doc.models["IO1LOW"].add_submodels == []
+    submodel = doc.submodels["DCLAMP"]
+    assert (submodel.name, submodel.submodel_type, submodel.pullup, submodel.ramp) == (
+        "DCLAMP", "Dynamic_clamp", None, None)
+    assert_table(submodel.gnd_clamp, [[-3.3, -1, -0.9, -1.1], [0, 0, 0, 0]])
+    assert repr(submodel) == "Submodel(name='DCLAMP', submodel_type='Dynamic_clamp', gnd_clamp=<2 rows>)"
 
 
 def test_selectors_and_package_models(doc):

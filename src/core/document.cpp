@@ -81,15 +81,22 @@ int IBIS_GetCurrent(IBIS** ppIbis) {
     return g_doc.pCurrent != nullptr ? 1 : 0;
 }
 
-// The document below the one taken off becomes current.  A document taken
-// off below the top is also unlinked from the one stacked on it, which
-// would otherwise lead back to freed memory.
+// Taken off the top, the document below becomes current.  Taken off below
+// the top (a host that keeps several documents and destroys an older one
+// first), it is unlinked from the one stacked on it and the current
+// document stays: every live document stays on the stack, none leads back
+// to freed memory.
 void IBIS_Unstack(IBIS* pIbis) {
     TAV_ASSERT(pIbis != nullptr);
-    for (IBIS* p = g_doc.pCurrent; p != nullptr && p != pIbis; p = p->pNext) {
-        if (p->pNext == pIbis) p->pNext = pIbis->pNext;
+    if (g_doc.pCurrent == pIbis) {
+        g_doc.pCurrent = pIbis->pNext;
+        return;
     }
-    g_doc.pCurrent = pIbis->pNext;
+    for (IBIS* p = g_doc.pCurrent; p != nullptr; p = p->pNext) {
+        if (p->pNext != pIbis) continue;
+        p->pNext = pIbis->pNext;
+        return;
+    }
 }
 
 int IBIS_GetHdr(IBIS* pIbis, HDR** pp) { return CMN_GIVE_FIELD(pIbis, &IBIS::pHdr, pp); }

@@ -30,7 +30,8 @@ struct IBIS {
 
 int IBIS_Create();
 int IBIS_GetCurrent(IBIS** ppIbis);
-// Takes a document off the stack and makes the one below it current; the
+// Takes a document off the stack: taken off the top, the one below it
+// becomes current; taken off below the top, the current one stays.  The
 // caller frees what the document owns.
 void IBIS_Unstack(IBIS* pIbis);
 

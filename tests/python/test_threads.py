@@ -3,6 +3,8 @@ reader's process-wide state is used by one read at a time."""
 import os
 import threading
 
+import numpy as np
+
 import tavelin
 
 
@@ -21,6 +23,34 @@ def test_two_threads_checking_concurrently_get_correct_results(example, corpus):
 
     threads = [threading.Thread(target=worker, args=(files,)),
                threading.Thread(target=worker, args=(files[::-1],))]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert failures == []
+
+
+def test_three_threads_reading_keep_their_documents_apart(example, corpus):
+    # Each read keeps its document while it is turned into Python objects
+    # (without the reader's lock), so documents are released in any order.
+    files = [example, os.path.join(corpus, "u27a.ibs"), os.path.join(corpus, "s29gl512p.ibs")]
+
+    def summary(path):
+        doc = tavelin.read(path)
+        # NA corners are NaN: summed without them.
+        return (sorted(doc.models), [float(np.nansum(m.pulldown)) for m in doc.models.values()
+                                     if m.pulldown is not None], len(doc.check.findings))
+
+    alone = {path: summary(path) for path in files}
+    failures = []
+
+    def worker(offset):
+        for index in range(6):
+            path = files[(index + offset) % len(files)]
+            if summary(path) != alone[path]:
+                failures.append(path)
+
+    threads = [threading.Thread(target=worker, args=(offset,)) for offset in range(3)]
     for thread in threads:
         thread.start()
     for thread in threads:

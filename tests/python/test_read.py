@@ -2,6 +2,7 @@
 scale letters applied, "NA" as NaN in tables and triples, None where
 nothing is given; records in file order, dicts by name; readable reprs."""
 import math
+import os
 
 import numpy as np
 import pytest
@@ -263,3 +264,30 @@ def test_the_bundled_example_reads_with_its_tables(example):
     assert io33.pulldown[-1, 0] == 6.6 and io33.pulldown[-1, 3] == pytest.approx(109.72e-3, rel=1e-12)
     assert io33.rising_waveforms[0].table[-1, 0] == pytest.approx(3e-9, rel=1e-12)
     assert doc.components["TVL8244"].pins[2].r_pin == pytest.approx(0.21, rel=1e-12)
+
+
+def test_every_corpus_file_reads_with_the_findings_check_gives(corpus):
+    from conftest import corpus_files
+    read = 0
+    for name in corpus_files(corpus):
+        path = os.path.join(corpus, name)
+        try:
+            doc = tavelin.read(path)
+        except ValueError:
+            continue  # a later IBIS version: the check tests cover refusals
+        read += 1
+        assert doc.check.findings == tavelin.check(path).findings, name
+        for model in doc.models.values():
+            for table in (model.pullup, model.pulldown, model.gnd_clamp, model.power_clamp):
+                assert table is None or (table.ndim == 2 and table.shape[1] == 4)
+        for package in doc.package_models.values():
+            if package.number_of_pins > 1000:
+                continue  # three dense matrices of 8 MB each and more
+            for matrix in (package.resistance_matrix, package.inductance_matrix, package.capacitance_matrix):
+                if matrix is None or not matrix.rows:
+                    continue
+                dense = matrix.to_array()
+                assert dense.shape[0] == len(matrix.rows) == package.number_of_pins, name
+                np.testing.assert_array_equal(dense, dense.T)
+                assert not np.isnan(dense.diagonal()).any(), name
+    assert read >= 10

@@ -259,6 +259,10 @@ int StoreCount(int nField, int* pn) {
 // Checks the open component and closes it.
 void CloseComponent() {
     CheckRequired(g_cmpnt.pCurCmpnt);
+    // No row is appended to a closed component: the duplicate counts of its
+    // pin and pin mapping tables go, and with them their memory.
+    PIN_Reset();
+    PINMPG_Reset();
     g_cmpnt.pCurCmpnt = nullptr;
     g_cmpnt.bManufacturerSeen = false;
 }

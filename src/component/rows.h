@@ -3,9 +3,8 @@
 #ifndef TAVELIN_ROWS_H
 #define TAVELIN_ROWS_H
 
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include <cstdint>
+#include <vector>
 
 #include "core/cmn.h"
 #include "core/diag.h"
@@ -47,6 +46,65 @@ inline void CheckHeaders(const WORDS& headers, const char* const* apszExpected, 
 // many thousand rows is built without walking it again for every row.  The
 // module forgets both whenever it releases rows, so that nothing points
 // into freed memory.
+// How often each short name (at most 7 characters, as the pin names of the
+// tables are) was counted: an open-addressing table of names packed into
+// 64 bits, so that a table of 100 000 rows costs no allocation per row.
+class SHORT_NAME_COUNTS {
+public:
+    // Counts the name; returns how often it was counted before.
+    unsigned Count(const char* pszName) {
+        const uint64_t uKey = Pack(pszName);
+        if ((m_nUsed + 1) * 2 > m_slots.size()) Grow();
+        Slot& slot = Find(&m_slots, uKey);
+        if (slot.uKey == 0) {
+            slot.uKey = uKey;
+            ++m_nUsed;
+        }
+        return slot.nCount++;
+    }
+
+    // Forgets every name and gives the memory back.
+    void Clear() {
+        std::vector<Slot>().swap(m_slots);
+        m_nUsed = 0;
+    }
+
+private:
+    struct Slot {
+        uint64_t uKey = 0;
+        unsigned nCount = 0;
+    };
+
+    // The characters in the low bytes, the length plus one in the top byte,
+    // so that no name packs to 0, which marks a free slot.
+    static uint64_t Pack(const char* pszName) {
+        uint64_t uKey = 0;
+        size_t n = 0;
+        for (; pszName[n] != '\0'; ++n) {
+            TAV_ASSERT(n < 7);
+            uKey |= uint64_t(static_cast<unsigned char>(pszName[n])) << (8 * n);
+        }
+        return uKey | (uint64_t(n + 1) << 56);
+    }
+
+    static Slot& Find(std::vector<Slot>* pSlots, uint64_t uKey) {
+        const size_t nMask = pSlots->size() - 1;
+        size_t i = static_cast<size_t>((uKey * 0x9E3779B97F4A7C15ull) >> 40) & nMask;
+        while ((*pSlots)[i].uKey != 0 && (*pSlots)[i].uKey != uKey) i = (i + 1) & nMask;
+        return (*pSlots)[i];
+    }
+
+    void Grow() {
+        std::vector<Slot> bigger(m_slots.empty() ? 64 : m_slots.size() * 2);
+        for (const Slot& slot : m_slots)
+            if (slot.uKey != 0) Find(&bigger, slot.uKey) = slot;
+        m_slots.swap(bigger);
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_nUsed = 0;
+};
+
 template <typename ROW>
 class ROWTAIL {
 public:
@@ -61,13 +119,15 @@ public:
         else
             m_pTail->pNext = pRow;
         m_pTail = pRow;
-        return pfnKey != nullptr ? m_mapKeyCount[pfnKey(pRow)]++ : 0;
+        return pfnKey != nullptr ? m_keyCounts.Count(pfnKey(pRow)) : 0;
     }
 
+    // Also gives the counts' memory back: a pin table of a large component
+    // would otherwise hold it for the rest of the read.
     void Forget() {
         m_ppHead = nullptr;
         m_pTail = nullptr;
-        m_mapKeyCount.clear();
+        m_keyCounts.Clear();
     }
 
 private:
@@ -76,15 +136,13 @@ private:
         m_ppHead = ppHead;
         for (ROW* pRow = *ppHead; pRow != nullptr; pRow = pRow->pNext) {
             m_pTail = pRow;
-            if (pfnKey != nullptr) ++m_mapKeyCount[pfnKey(pRow)];
+            if (pfnKey != nullptr) m_keyCounts.Count(pfnKey(pRow));
         }
     }
 
     ROW** m_ppHead = nullptr;
     ROW* m_pTail = nullptr;
-    // Keys point into the rows' own names, which stay in place until the
-    // rows are released (and the map forgotten).
-    std::unordered_map<std::string_view, unsigned> m_mapKeyCount;
+    SHORT_NAME_COUNTS m_keyCounts;
 };
 
 #endif

@@ -24,13 +24,18 @@ namespace {
 
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
-bool IsSpace(char c) { return isspace(static_cast<unsigned char>(c)) != 0; }
+// The character classes of the C locale, whatever locale the host has set:
+// IBIS files are ASCII, and these run for every character read.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-bool IsDigit(char c) { return isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsLetter(char c) { return isalpha(static_cast<unsigned char>(c)) != 0; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-int LowerOf(char c) { return tolower(static_cast<unsigned char>(c)); }
+int LowerOf(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u;
+}
 
 // Compares at most n characters without regard to case; true also when
 // both texts end together before n.
@@ -209,7 +214,7 @@ size_t CMN_TokenLength(char cDelim, const char* psz) {
 
 void CMN_ToLower(char* psz) {
     TAV_ASSERT(psz != nullptr);
-    for (; *psz != '\0'; ++psz) *psz = static_cast<char>(tolower(static_cast<unsigned char>(*psz)));
+    for (; *psz != '\0'; ++psz) *psz = static_cast<char>(LowerOf(*psz));
 }
 
 void CMN_ToUpper(char* psz) {

@@ -17,8 +17,8 @@ struct RNG {
 
 // One table row: a leading independent value followed by a triple.  Rows
 // form a doubly linked list in file order.
-// The numbers come before their states so that a row takes 64 bytes: a
-// large file holds millions of rows.
+// The numbers come before their states, and a state takes one byte, so
+// that a row takes 56 bytes: a large file holds millions of rows.
 struct RNGP {
     RNGP* pNext;
     RNGP* pPrev;
@@ -26,10 +26,10 @@ struct RNGP {
     double dTyp;
     double dMin;
     double dMax;
-    unsigned eXState;
-    unsigned eTypState;
-    unsigned eMinState;
-    unsigned eMaxState;
+    unsigned char eXState;
+    unsigned char eTypState;
+    unsigned char eMinState;
+    unsigned char eMaxState;
 };
 
 // The corners of a triple or of a row's triple as arrays, for checks that

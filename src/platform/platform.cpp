@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -281,6 +282,17 @@ void PLAT_AssertFailed(const char* pszModule, int nLine) {
     std::fflush(stderr);
     std::abort();
 }
+
+void* PLAT_AllocLarge() {
+    void* pBlock = std::aligned_alloc(PLAT_LARGE_UNIT, PLAT_LARGE_UNIT);
+#if defined(MADV_HUGEPAGE)
+    // Only advice: where large pages are not to be had, small ones serve.
+    if (pBlock != nullptr) madvise(pBlock, PLAT_LARGE_UNIT, MADV_HUGEPAGE);
+#endif
+    return pBlock;
+}
+
+void PLAT_FreeLarge(void* pBlock) { std::free(pBlock); }
 
 void PLAT_IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }
 

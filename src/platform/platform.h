@@ -65,6 +65,13 @@ int PLAT_MuteStdout();
 void PLAT_RestoreStdout(int nHandle);
 // A write to a closed pipe fails with an error instead of ending the process.
 void PLAT_IgnoreBrokenPipe();
+// Memory for a large store of records, PLAT_LARGE_UNIT bytes aligned to
+// that size, which the system is asked to back with large pages (one page
+// fault instead of hundreds while the store fills); null when out of
+// memory.  Freed with PLAT_FreeLarge.
+enum : size_t { PLAT_LARGE_UNIT = size_t(2) << 20 };
+void* PLAT_AllocLarge();
+void PLAT_FreeLarge(void* pBlock);
 // The modal message of the host's window system: written to standard error.
 void PLAT_MessageBox(const char* pszTitle, const char* pszText);
 

@@ -115,6 +115,19 @@ TEST(Pin, LongNamesAreCutAndThenDuplicate) {
     v.Check();
 }
 
+// Duplicates are counted however large the table grows, and a third row of
+// a name draws two findings.
+TEST(Pin, DuplicatesInALargeTable) {
+    Verify v = IbsFile();
+    v << kComponentX << "[Pin] signal_name model_name";
+    for (int i = 0; i < 3000; ++i) v << std::to_string(i) + " S POWER";
+    v << "7 S POWER" << Expect::Error("Duplicate Pin '7'.")
+      << "2999 S GND" << Expect::Error("Duplicate Pin '2999'.")
+      << "2999 S GND" << Expect::Error("Duplicate Pin '2999'.") << Expect::Error("Duplicate Pin '2999'.")
+      << "3000 S GND";
+    v.Check();
+}
+
 TEST(Pin, SupplyAndNcModelsAreNotLookedUp) {
     Verify v = IbsFile();
     v << kComponentX

@@ -199,7 +199,8 @@ struct Row {
     double dMin = NA;
 };
 
-void SetValue(double d, double* pd, unsigned* peState) {
+template <typename STATE>
+void SetValue(double d, double* pd, STATE* peState) {
     *peState = std::isnan(d) ? VALUE_NA : VALUE_NUMBER;
     *pd = std::isnan(d) ? 0.0 : d;
 }

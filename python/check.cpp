@@ -61,9 +61,23 @@ private:
     std::vector<FindingRecord>* m_pFindings;
 };
 
+// Destroys the document of a read however its use ends.
+class DocumentScope {
+public:
+    explicit DocumentScope(IBIS* pIbis) : m_pIbis(pIbis) {}
+    ~DocumentScope() {
+        if (m_pIbis != nullptr) IBIS_Destroy(m_pIbis);
+    }
+    DocumentScope(const DocumentScope&) = delete;
+    DocumentScope& operator=(const DocumentScope&) = delete;
+
+private:
+    IBIS* m_pIbis;
+};
+
 // The read itself; runs under the reader's lock without the interpreter.
 void ReadLocked(const std::string& strPath, const ReadOptions& options, FILE* pLog,
-                ReadOutcome* pOutcome) {
+                const DocumentUse& useDocument, ReadOutcome* pOutcome) {
     PARSE_ResetLibraryState();
     DIAG_SetIndent(options.nIndent);
     DIAG_SetNameMode(options.eNameMode);
@@ -79,8 +93,8 @@ void ReadLocked(const std::string& strPath, const ReadOptions& options, FILE* pL
         const int nCode = PLAT_UnreadableCode(strPath.c_str());
         if (nCode != 0 && pOutcome->strRefused == PLAT_WhyUnreadable(strPath.c_str())) pOutcome->nOsError = nCode;
     }
-    if (pIbis != nullptr && !options.bKeepDocument) IBIS_Destroy(pIbis);
-    else pOutcome->pIbis = pIbis;
+    DocumentScope document(pIbis);
+    if (pIbis != nullptr && useDocument) useDocument(pIbis);
 }
 
 const char* LevelName(int eLevel) {
@@ -93,12 +107,13 @@ const char* LevelName(int eLevel) {
 
 }  // namespace
 
-void ReadFile(const std::string& strPath, const ReadOptions& options, ReadOutcome* pOutcome) {
+void ReadFile(const std::string& strPath, const ReadOptions& options, ReadOutcome* pOutcome,
+              const DocumentUse& useDocument) {
     pOutcome->strPath = strPath;
     FILE* pLog = PLAT_TempFile();
     if (pLog == nullptr) throw std::runtime_error("tavelin: no temporary file for the log");
     try {
-        WithReader([&] { ReadLocked(strPath, options, pLog, pOutcome); });
+        WithReader([&] { ReadLocked(strPath, options, pLog, useDocument, pOutcome); });
     } catch (...) {
         fclose(pLog);
         throw;
@@ -136,13 +151,6 @@ py::object MakeCheckResult(const ReadOutcome& outcome) {
         "path"_a = outcome.strPath, "version"_a = TextOrNone(outcome.strVersion.c_str()),
         "findings"_a = findings, "errors"_a = outcome.nErrors, "warnings"_a = outcome.nWarnings,
         "bugs"_a = outcome.nBugs, "log"_a = Text(outcome.strLog));
-}
-
-void ReleaseDocument(ReadOutcome* pOutcome) {
-    if (pOutcome->pIbis == nullptr) return;
-    IBIS* pIbis = pOutcome->pIbis;
-    pOutcome->pIbis = nullptr;
-    WithReader([pIbis] { IBIS_Destroy(pIbis); });
 }
 
 }  // namespace tavelin_py

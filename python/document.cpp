@@ -58,9 +58,8 @@ class Converter {
 public:
     Converter() : m_records(py::module_::import("tavelin._records")), m_range(Class("Range")) {}
 
-    py::object Document(const ReadOutcome& outcome) {
-        const IBIS* pIbis = outcome.pIbis;
-        return Class("Document")("path"_a = outcome.strPath, "header"_a = Header(pIbis->pHdr),
+    py::object Document(const std::string& strPath, const IBIS* pIbis) {
+        return Class("Document")("path"_a = strPath, "header"_a = Header(pIbis->pHdr),
                                  "components"_a = ByName(FileOrder(pIbis->pCmpntList), &Converter::Component),
                                  "models"_a = ByName(FileOrder(pIbis->pMdlList), &Converter::Model),
                                  "submodels"_a = ByName(FileOrder(pIbis->pSubmdlList), &Converter::Submodel),
@@ -292,6 +291,8 @@ private:
 
 }  // namespace
 
-py::object MakeDocument(const ReadOutcome& outcome) { return Converter().Document(outcome); }
+py::object MakeDocument(const std::string& strPath, const IBIS* pIbis) {
+    return Converter().Document(strPath, pIbis);
+}
 
 }  // namespace tavelin_py

@@ -6,14 +6,15 @@
 
 #include <pybind11/pybind11.h>
 
-#include "read_session.h"
+#include <string>
+
+struct IBIS;
 
 namespace tavelin_py {
 
-// Builds tavelin.Document from a read that kept its document.  Reads only
-// the document's own records, so it needs the interpreter lock and not the
-// reader's.
-pybind11::object MakeDocument(const ReadOutcome& outcome);
+// Builds tavelin.Document from the document of a read of the file at
+// strPath.  Needs the interpreter lock.
+pybind11::object MakeDocument(const std::string& strPath, const IBIS* pIbis);
 
 }  // namespace tavelin_py
 

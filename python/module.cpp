@@ -33,28 +33,17 @@ py::object Check(const std::string& strPath, unsigned eNameMode, int nIndent) {
     return MakeCheckResult(outcome);
 }
 
-// The document is released under the reader's lock whatever happens
-// while it is converted.
-class KeptDocument {
-public:
-    explicit KeptDocument(ReadOutcome* pOutcome) : m_pOutcome(pOutcome) {}
-    ~KeptDocument() { ReleaseDocument(m_pOutcome); }
-    KeptDocument(const KeptDocument&) = delete;
-    KeptDocument& operator=(const KeptDocument&) = delete;
-
-private:
-    ReadOutcome* m_pOutcome;
-};
-
+// The document is turned into Python objects while the reader's lock is
+// held: it is destroyed before the next read makes one.
 py::object Read(const std::string& strPath) {
-    ReadOptions options;
-    options.bKeepDocument = true;
     ReadOutcome outcome;
-    ReadFile(strPath, options, &outcome);
-    KeptDocument kept(&outcome);
+    py::object document;
+    ReadFile(strPath, ReadOptions(), &outcome, [&](IBIS* pIbis) {
+        py::gil_scoped_acquire gil;
+        document = MakeDocument(strPath, pIbis);
+    });
     RaiseIfRefused(outcome);
-    if (outcome.pIbis == nullptr) throw std::runtime_error("tavelin: " + strPath + ": no document was made");
-    py::object document = MakeDocument(outcome);
+    if (!document) throw std::runtime_error("tavelin: " + strPath + ": no document was made");
     document.attr("check") = MakeCheckResult(outcome);
     return document;
 }

@@ -2,7 +2,10 @@
 // state, document stack, the library's tab warning and version in force).
 // Every call of the module that reads, compiles or destroys a document runs
 // inside WithReader: the interpreter lock is released meanwhile, so other
-// Python threads run, but no two reads overlap.
+// Python threads run, but no two reads overlap.  Work that needs the
+// interpreter takes it back inside (a callback, the document made into
+// Python objects); no thread ever waits for the reader's lock while holding
+// the interpreter's.
 #ifndef TAVELIN_PYTHON_READER_LOCK_H
 #define TAVELIN_PYTHON_READER_LOCK_H
 

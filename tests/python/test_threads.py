@@ -31,8 +31,9 @@ def test_two_threads_checking_concurrently_get_correct_results(example, corpus):
 
 
 def test_three_threads_reading_keep_their_documents_apart(example, corpus):
-    # Each read keeps its document while it is turned into Python objects
-    # (without the reader's lock), so documents are released in any order.
+    # Each read turns its document into Python objects under the reader's
+    # lock, with the interpreter lock taken back meanwhile: threads waiting
+    # for the reader must not hold the interpreter (no deadlock).
     files = [example, os.path.join(corpus, "u27a.ibs"), os.path.join(corpus, "s29gl512p.ibs")]
 
     def summary(path):

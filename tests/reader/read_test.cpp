@@ -85,6 +85,9 @@ TEST(IbisDocument, CreatedDocumentsStackAndDestroyingRestores) {
     EXPECT_EQ(pBefore, pNow);
 }
 
+// A host may keep several documents and destroy them in any order: every
+// live document stays stacked, the newest live one current, and none leads
+// back to a destroyed one.
 TEST(IbisDocument, DestroyingADocumentBelowTheTop) {
     IBIS* pBefore = nullptr;
     IBIS_GetCurrent(&pBefore);
@@ -92,15 +95,25 @@ TEST(IbisDocument, DestroyingADocumentBelowTheTop) {
     IBIS* pLower = nullptr;
     IBIS_GetCurrent(&pLower);
     ASSERT_TRUE(IBIS_Create());
+    IBIS* pMiddle = nullptr;
+    IBIS_GetCurrent(&pMiddle);
+    ASSERT_TRUE(IBIS_Create());
     IBIS* pUpper = nullptr;
     IBIS_GetCurrent(&pUpper);
 
-    IBIS_Destroy(pLower);
+    IBIS_Destroy(pMiddle);
     IBIS* pNow = nullptr;
     IBIS_GetCurrent(&pNow);
-    EXPECT_EQ(pBefore, pNow);
+    EXPECT_EQ(pUpper, pNow);
+    EXPECT_EQ(pLower, pUpper->pNext);
+
+    IBIS_Destroy(pLower);
+    IBIS_GetCurrent(&pNow);
+    EXPECT_EQ(pUpper, pNow);
     // The document above no longer leads to the destroyed one.
     EXPECT_EQ(pBefore, pUpper->pNext);
+
+    // Destroyed from the top, the one below becomes current.
     IBIS_Destroy(pUpper);
     IBIS_GetCurrent(&pNow);
     EXPECT_EQ(pBefore, pNow);

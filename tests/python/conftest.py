@@ -53,3 +53,15 @@ def tool_json(tool, paths):
     except ValueError:
         pytest.fail("tavelin check --format json gave no JSON document: %s" % err)
     return {entry["path"]: entry for entry in document["files"]}
+
+
+def variants(example, folder):
+    """The example and two copies with findings of their own: a tab and a
+    misnamed file (a warning, a wrapped error), a C_comp line that is not a
+    number."""
+    text = open(example).read()
+    tabbed = folder / "tabbed.ibs"
+    tabbed.write_text(text.replace("[IBIS Ver]      3.2", "[IBIS Ver]\t3.2"))
+    broken = folder / "broken.ibs"
+    broken.write_text(text.replace("C_comp          3.0pF", "C_comp          three"))
+    return [example, str(tabbed), str(broken)]

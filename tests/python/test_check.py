@@ -7,7 +7,7 @@ import re
 import pytest
 
 import tavelin
-from conftest import corpus_files, run_tool, tool_json
+from conftest import corpus_files, run_tool, tool_json, variants
 
 
 def as_json(finding):
@@ -51,18 +51,19 @@ BANNER = re.compile(r"\nChecking .* for IBIS \d\.\d Compatibility\.\.\.\n\n")
 
 
 @pytest.mark.parametrize("name_mode, indent, options", [(1, 0, []), (0, 3, ["--name", "--indent", "3"])])
-def test_the_log_is_the_tools_log_text(tool, corpus, name_mode, indent, options):
-    path = os.path.join(corpus, "Xilinx_V4.ibs")
+def test_the_log_is_the_tools_log_text(tool, example, tmp_path, name_mode, indent, options):
+    path = variants(example, tmp_path)[2]
     out, _, status = run_tool(tool, "check", *(options + [path]))
     assert status == 1
     result = tavelin.check(path, name_mode=name_mode, indent=indent)
     assert result.log == BANNER.sub("", out, count=1)
-    assert result.log.count("\n") >= len(result.findings) > 0
-    # A message longer than 57 characters goes to a line of its own.
-    first = result.findings[0]
-    assert first.level == "error" and first.line == 9
     shown = path if name_mode == 0 else ""
-    assert result.log.startswith(" " * indent + "ERROR %s (line    9) -\n    %s\n" % (shown, first.text))
+    blanks = " " * indent
+    # A message of 60 to 75 characters with a line number goes to a line of its own.
+    assert result.log == (
+        blanks + "ERROR %s (line    7) -\n    File name opened 'broken.ibs' not the same as File_name "
+        "'tvl8244.ibs'.\n" % shown + blanks + "ERROR %s (line   47) - Invalid Typical Value (\"three\")\n" % shown)
+    assert [(f.level, f.file, f.line) for f in result.findings] == [("error", path, 7), ("error", path, 47)]
 
 
 def test_each_check_gives_what_the_file_gets_alone(tmp_path):

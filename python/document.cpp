@@ -1,6 +1,6 @@
 // The document of a read as Python objects: walks the records the keyword
 // modules built (components, pins and their tables, models with their I-V
-// tables, ramps, waveforms and series sections, submodels, model
+// tables, ramps, waveforms, series sections and [Model Spec], submodels, model
 // selectors, package models with their matrices) and makes one object of tavelin._records per
 // record.  Lists of the document hold the newest record first; everything
 // here comes out in file order.  Stateless; called by tavelin.read.
@@ -19,6 +19,7 @@
 #include "model/crv.h"
 #include "model/mdl.h"
 #include "model/msel.h"
+#include "model/mspec.h"
 #include "model/ramp.h"
 #include "model/sinfo.h"
 #include "model/submdl.h"
@@ -188,7 +189,20 @@ private:
             "gnd_clamp"_a = Table(p->pGndClamp), "power_clamp"_a = Table(p->pPowerClamp),
             "ramp"_a = Ramp(p->pRamp), "rising_waveforms"_a = Waveforms(p->pRising),
             "falling_waveforms"_a = Waveforms(p->pFalling), "series_on"_a = Series(p->pSeriesOn),
-            "series_off"_a = Series(p->pSeriesOff), "add_submodels"_a = AddSubmodels(p->pAddSubmdl));
+            "series_off"_a = Series(p->pSeriesOff), "model_spec"_a = ModelSpec(p->pMdlSpec),
+            "add_submodels"_a = AddSubmodels(p->pAddSubmdl));
+    }
+
+    py::object ModelSpec(const MSPEC* p) {
+        if (p == nullptr) return py::none();
+        return Class("ModelSpec")(
+            "vinh"_a = Range(p->pVinh), "vinl"_a = Range(p->pVinl), "vinh_plus"_a = Range(p->pVinhPlus),
+            "vinh_minus"_a = Range(p->pVinhMinus), "vinl_plus"_a = Range(p->pVinlPlus),
+            "vinl_minus"_a = Range(p->pVinlMinus), "s_overshoot_high"_a = Range(p->pSOvershootHigh),
+            "s_overshoot_low"_a = Range(p->pSOvershootLow), "d_overshoot_high"_a = Range(p->pDOvershootHigh),
+            "d_overshoot_low"_a = Range(p->pDOvershootLow), "d_overshoot_time"_a = Range(p->pDOvershootTime),
+            "pulse_high"_a = Range(p->pPulseHigh), "pulse_low"_a = Range(p->pPulseLow),
+            "pulse_time"_a = Range(p->pPulseTime), "vmeas"_a = Range(p->pVmeas));
     }
 
     py::list AddSubmodels(const ADDSUB* pFirst) {

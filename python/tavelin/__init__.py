@@ -12,8 +12,8 @@ read runs at a time in the process; other Python threads go on meanwhile.
 import os
 
 from ._records import (AddSubmodel, CheckResult, Component, DiffPin, Document, Finding, Header,
-                       Matrix, Model, ModelSelector, Package, PackageModel, Pin, PinMapping, Ramp,
-                       RampRate, Range, Series, SeriesPin, Submodel, Waveform)
+                       Matrix, Model, ModelSelector, ModelSpec, Package, PackageModel, Pin,
+                       PinMapping, Ramp, RampRate, Range, Series, SeriesPin, Submodel, Waveform)
 from ._tavelin import Library, LibraryComponent, __version__
 from . import _tavelin
 
@@ -37,4 +37,4 @@ def read(path):
 __all__ = ["check", "read", "Library", "LibraryComponent", "CheckResult", "Finding", "Document",
            "Header", "Component", "Package", "Pin", "PinMapping", "DiffPin", "SeriesPin", "Model",
            "Range", "Ramp", "RampRate", "Waveform", "Series", "Submodel", "AddSubmodel",
-           "ModelSelector", "PackageModel", "Matrix", "__version__"]
+           "ModelSelector", "ModelSpec", "PackageModel", "Matrix", "__version__"]

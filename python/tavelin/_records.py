@@ -104,6 +104,14 @@ class Series(_Record):
     _brief = __slots__
 
 
+class ModelSpec(_Record):
+    """[Model Spec]: each subparameter a Range, None when not given."""
+    __slots__ = ("vinh", "vinl", "vinh_plus", "vinh_minus", "vinl_plus", "vinl_minus",
+                 "s_overshoot_high", "s_overshoot_low", "d_overshoot_high", "d_overshoot_low",
+                 "d_overshoot_time", "pulse_high", "pulse_low", "pulse_time", "vmeas")
+    _brief = __slots__
+
+
 class Model(_Record):
     """One [Model] with its subparameters, I-V tables, ramp and waveforms."""
     __slots__ = ("name", "model_type", "polarity", "enable", "vinl", "vinh", "c_comp", "vmeas",
@@ -111,7 +119,7 @@ class Model(_Record):
                  "pulldown_reference", "power_clamp_reference", "gnd_clamp_reference", "r_gnd",
                  "r_power", "r_ac", "c_ac", "pullup", "pulldown", "gnd_clamp", "power_clamp",
                  "ramp", "rising_waveforms", "falling_waveforms", "series_on", "series_off",
-                 "add_submodels")
+                 "model_spec", "add_submodels")
     _brief = ("name", "model_type", "pullup", "pulldown", "gnd_clamp", "power_clamp",
               "rising_waveforms", "falling_waveforms")
 

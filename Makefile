@@ -56,7 +56,7 @@ python-bench:
 FUZZ_SECONDS ?= 60
 fuzz:
 	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-		-DTAVELIN_FUZZ=ON -DTAVELIN_TESTS=OFF -DTAVELIN_BENCH=OFF
+		-DTAVELIN_FUZZ=ON -DTAVELIN_TESTS=OFF -DTAVELIN_BENCH=OFF -DTAVELIN_PYTHON=OFF
 	cmake --build build/fuzz -j$(JOBS)
 	cd build/fuzz && ../../fuzz/run.sh $(CURDIR)/build/fuzz $(FUZZ_SECONDS)
 

@@ -203,10 +203,10 @@ def test_a_drivers_values_and_tables(doc):
     assert same(model.c_comp, (3e-12, 2.5e-12, NAN))
     assert same(model.voltage_range, (3.3, 3.0, 3.6))
     assert model.temperature_range is None and model.pullup_reference is None
-    spec = model.model_spec
-    assert same((spec.vinh, spec.vinl, spec.s_overshoot_high, spec.vmeas),
+    limits = model.model_spec
+    assert same((limits.vinh, limits.vinl, limits.s_overshoot_high, limits.vmeas),
                 ((2.0, 1.9, 2.1), (0.8, 0.75, NAN), (4.0, 3.8, 4.2), (1.5, 1.4, 1.6)))
-    assert spec.vinh_plus is None and spec.pulse_time is None
+    assert limits.vinh_plus is None and limits.pulse_time is None
     assert doc.models["IO1LOW"].model_spec is None
     assert_table(model.pulldown, [[-3.3, -50e-3, -40e-3, -60e-3], [0, 0, 0, 0], [3.3, 50e-3, NAN, 60000e-6],
                                   [6.6, 70e-3, 55e-3, 90e-3]])

@@ -205,19 +205,19 @@ void AddToTotals(const FileResult& result, Totals* pTotals) {
     if (!result.strRefusal.empty()) ++pTotals->nUnreadable;
 }
 
-void ReportOnStderr(const FileResult& result) {
-    if (!result.strRefusal.empty())
-        fprintf(stderr, "tavelin: %s: %s\n", result.strPath.c_str(), result.strRefusal.c_str());
-    fprintf(stderr, "%s: %d errors, %d warnings, %d program bugs\n", result.strPath.c_str(),
-            result.nErrors, result.nWarnings, result.nBugs);
-}
-
 int StatusOf(const Totals& totals) {
     if (totals.nUnreadable > 0) return EXIT_UNREADABLE;
     return totals.nErrors > 0 ? EXIT_FINDINGS : EXIT_CLEAN;
 }
 
 }  // namespace
+
+void ReportFile(const std::string& strPath, const std::string& strRefusal, int nErrors, int nWarnings,
+                int nBugs) {
+    if (!strRefusal.empty()) fprintf(stderr, "tavelin: %s: %s\n", strPath.c_str(), strRefusal.c_str());
+    fprintf(stderr, "%s: %d errors, %d warnings, %d program bugs\n", strPath.c_str(), nErrors, nWarnings,
+            nBugs);
+}
 
 int RunCheck(const CheckOptions& options) {
     DIAG_SetIndent(options.nIndent);
@@ -227,14 +227,14 @@ int RunCheck(const CheckOptions& options) {
     Totals totals;
     for (const FileResult& unlisted : results) {
         AddToTotals(unlisted, &totals);
-        if (!options.bQuiet) ReportOnStderr(unlisted);
+        if (!options.bQuiet) ReportFile(unlisted.strPath, unlisted.strRefusal, unlisted.nErrors, unlisted.nWarnings, unlisted.nBugs);
     }
     for (const std::string& strFile : files) {
         FileResult result = ReadOne(strFile, options);
         AddToTotals(result, &totals);
         if (options.format == eFormat::Gcc && !options.bQuiet) WriteGcc(result);
         if (!StdoutWritten()) return EXIT_UNREADABLE;
-        if (!options.bQuiet) ReportOnStderr(result);
+        if (!options.bQuiet) ReportFile(result.strPath, result.strRefusal, result.nErrors, result.nWarnings, result.nBugs);
         if (options.format == eFormat::Json) results.push_back(std::move(result));
     }
     if (options.format == eFormat::Json && !options.bQuiet) WriteJson(results, totals);

@@ -164,12 +164,8 @@ int RunCompile(const CompileOptions& options) {
     const int nRead = RDIBIS_Read(options.strFile.c_str(), stdout, &pIbis);
     int nErrors = 0, nWarnings = 0, nBugs = 0;
     DIAG_GetCounts(&nErrors, &nWarnings, &nBugs);
-    if (!nRead) {
-        std::string strWhy = RDIBIS_WhyRefused(options.strFile.c_str());
-        if (!strWhy.empty()) fprintf(stderr, "tavelin: %s: %s\n", options.strFile.c_str(), strWhy.c_str());
-    }
-    fprintf(stderr, "%s: %d errors, %d warnings, %d program bugs\n", options.strFile.c_str(), nErrors,
-            nWarnings, nBugs);
+    ReportFile(options.strFile, nRead ? std::string() : RDIBIS_WhyRefused(options.strFile.c_str()), nErrors,
+               nWarnings, nBugs);
     int nStatus = EXIT_UNREADABLE;
     if (nRead && pIbis != nullptr) nStatus = nErrors > 0 ? EXIT_FINDINGS : WriteCompiled(pIbis, options);
     if (pIbis != nullptr) IBIS_Destroy(pIbis);

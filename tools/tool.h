@@ -42,6 +42,11 @@ int RunCompile(const CompileOptions& options);
 int RunIndex(const std::vector<std::string>& folders);
 int RunShow(const ShowOptions& options);
 
+// The lines of one file on standard error: why it was refused (when it
+// was), then its counts.
+void ReportFile(const std::string& strPath, const std::string& strRefusal, int nErrors, int nWarnings,
+                int nBugs);
+
 // False, after saying so on standard error, when standard output could
 // not take what was written to it (a full disk, a closed pipe).
 bool StdoutWritten();

@@ -5,7 +5,6 @@
 #define TAV_MODULE "rdibis"
 #include "api/rdibis.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "corvane.h"
@@ -27,26 +26,6 @@ int EndWith(int nResult) {
     return nResult;
 }
 
-// The version text of the first keyword line when it is [IBIS Ver], with
-// true; false when the file has no keyword line or another keyword first.
-bool PrescanVersionText(FILE* pFile, std::string* pstrVersion) {
-    char szLine[PARSE_LINE_SIZE + 1];
-    while (PARSE_ReadLineQuiet(szLine, sizeof szLine, pFile) != nullptr) {
-        const char* psz = szLine;
-        CMN_SkipWhite(&psz);
-        if (*psz != '[') continue;
-        if (!CMN_StrEqualNoCaseN(psz, "[IBIS Ver]", 10) && !CMN_StrEqualNoCaseN(psz, "[IBIS_Ver]", 10))
-            return false;
-        psz += 10;
-        CMN_SkipWhite(&psz);
-        const char* pszEnd = psz;
-        while (*pszEnd != '\0' && !isspace(static_cast<unsigned char>(*pszEnd))) ++pszEnd;
-        pstrVersion->assign(psz, pszEnd);
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string RDIBIS_WhyRefused(const char* pszFileName) {
@@ -58,7 +37,8 @@ std::string RDIBIS_WhyRefused(const char* pszFileName) {
     FILE* pFile = PLAT_OpenFile(pszFileName, "rb");
     if (pFile == nullptr) return "the file does not open";
     std::string strVersion;
-    const bool bVersionLine = PrescanVersionText(pFile, &strVersion);
+    unsigned long ulLines = 0;
+    const bool bVersionLine = IBIS_ScanVersionLine(pFile, &ulLines, &strVersion);
     fclose(pFile);
     if (!bVersionLine) return "not an IBIS file: no [IBIS Ver] line";
     if (strVersion.empty()) return "not an IBIS file: its [IBIS Ver] line names no version";

@@ -218,26 +218,35 @@ void IBIS_EndRead() {
 
 // The version class is the digit after the first keyword, which must be
 // [IBIS Ver]; 0 when the file does not start that way.
+bool IBIS_ScanVersionLine(FILE* pFile, unsigned long* pulLineCount, std::string* pstrVersion) {
+    TAV_ASSERT(pFile != nullptr && pulLineCount != nullptr && pstrVersion != nullptr);
+    char szLine[PRESCAN_LINE_SIZE];
+    while (PARSE_ReadLineQuiet(szLine, sizeof szLine, pFile) != nullptr) {
+        ++*pulLineCount;
+        const char* psz = szLine;
+        CMN_SkipWhite(&psz);
+        if (*psz != '[') continue;
+        if (!CMN_StrEqualNoCaseN(psz, "[IBIS Ver]", 10) && !CMN_StrEqualNoCaseN(psz, "[IBIS_Ver]", 10))
+            return false;
+        psz += 10;
+        CMN_SkipWhite(&psz);
+        const char* pszEnd = psz;
+        while (*pszEnd != '\0' && !isspace(static_cast<unsigned char>(*pszEnd))) ++pszEnd;
+        pstrVersion->assign(psz, pszEnd);
+        return true;
+    }
+    return false;
+}
+
 int IBIS_DetectVersion(const char* pszPath, unsigned long* pulLineCount, int eFileKind) {
     TAV_ASSERT(pszPath != nullptr && pulLineCount != nullptr);
     FILE* pFile = OpenIbisFile(pszPath, eFileKind);
     if (pFile == nullptr) return 0;
-    char szLine[PRESCAN_LINE_SIZE];
-    const char* psz = nullptr;
-    while (PARSE_ReadLineQuiet(szLine, sizeof szLine, pFile) != nullptr) {
-        ++*pulLineCount;
-        psz = szLine;
-        CMN_SkipWhite(&psz);
-        if (*psz == '[') break;
-        psz = nullptr;
-    }
+    std::string strVersion;
+    const bool bVersionLine = IBIS_ScanVersionLine(pFile, pulLineCount, &strVersion);
     fclose(pFile);
-    if (psz == nullptr) return 0;
-    if (!CMN_StrEqualNoCaseN(psz, "[IBIS Ver]", 10) && !CMN_StrEqualNoCaseN(psz, "[IBIS_Ver]", 10))
-        return 0;
-    psz += 10;
-    CMN_SkipWhite(&psz);
-    switch (*psz) {
+    if (!bVersionLine || strVersion.empty()) return 0;
+    switch (strVersion[0]) {
         case '1': return 1;
         case '2': return 2;
         case '3': return 3;
